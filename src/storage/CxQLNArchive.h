@@ -44,8 +44,8 @@ public:
     bool Open(const std::string& strFileName, unsigned nMode = CFile::modeRead | CFile::shareDenyWrite);
     // Closes the package and deletes it when that was asked for at Open.
     bool Close();
-    // Forgets the request to delete the package on Close.
-    void KeepPackage() { m_bDeleteOnClose = false; }
+    // Asks for (or cancels) the deletion of the package on Close.
+    void SetDeleteOnClose(bool bDelete) { m_bDeleteOnClose = bDelete && m_bOpen; }
 
     // Sum of the entries' data sizes.
     uint64_t GetTotalDataSize() const;

@@ -25,7 +25,6 @@ bool OpenPackage(CxQLNArchive& ar, const std::string& strPackage, unsigned nMode
     default:
         break; // the file error was shown by Open
     }
-    ar.KeepPackage();
     ar.Close();
     return false;
 }
@@ -43,8 +42,7 @@ bool CreateDestination(const std::string& strDestDir) {
 bool ExtractParcelgram(const std::string& strPackage, const std::string& strDestDir, bool bDeleteWhenThrough,
                        std::vector<std::string>& names) {
     CxQLNArchive ar;
-    const unsigned nRead = CFile::modeRead | CFile::shareDenyWrite;
-    if (!OpenPackage(ar, strPackage, nRead)) return false;
+    if (!OpenPackage(ar, strPackage, CFile::modeRead | CFile::shareDenyWrite)) return false;
 
     const uint64_t nNeeded = ar.GetTotalDataSize();
     const uint64_t nFree = GetSystemInfo().GetFreeDiskSpace(GetExistingAncestor(strDestDir));
@@ -58,13 +56,12 @@ bool ExtractParcelgram(const std::string& strPackage, const std::string& strDest
         ar.Close();
         return false;
     }
-    ar.Close();
-
-    if (!OpenPackage(ar, strPackage, nRead | (bDeleteWhenThrough ? CxQLNArchive::modeDeleteOnClose : 0)))
-        return false;
+    // The package stays open for the extraction: its list was just checked,
+    // and reading it again would only check it a second time.
+    ar.SetDeleteOnClose(bDeleteWhenThrough);
     if (!ar.Extract(strDestDir)) {
         // What could not be unpacked must not be lost with the package.
-        ar.KeepPackage();
+        ar.SetDeleteOnClose(false);
         ar.Close();
         return false;
     }

@@ -129,6 +129,21 @@ TEST_F(ArchiveTest, ReadsTheLayoutExactly) {
     EXPECT_TRUE(std::equal(w.begin() + 20, w.begin() + 20 + 264, p.bytes.begin() + 20));
 }
 
+TEST_F(ArchiveTest, LargeEntriesExtractByteForByte) {
+    std::string big(3 * 1024 * 1024 + 17, '\0');
+    for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 2654435761u) >> 13);
+    std::string path = MakePackage({{"small", "abc"}, {"big", big}, {"mid", big.substr(5, 70000)}});
+    CxQLNArchive ar;
+    ASSERT_TRUE(ar.Open(path));
+    EXPECT_EQ(ar.GetTotalDataSize(), 3u + big.size() + 70000u);
+    std::string out = m_dir / "out";
+    std::filesystem::create_directory(out);
+    ASSERT_TRUE(ar.Extract(out));
+    EXPECT_EQ(ReadText(out + "/big"), big);
+    EXPECT_EQ(ReadText(out + "/mid"), big.substr(5, 70000));
+    EXPECT_EQ(ReadText(out + "/small"), "abc");
+}
+
 TEST_F(ArchiveTest, ChangedByteStopsTheListAtTheDamagedEntry) {
     std::string path = MakePackage({{"one", "first data"}, {"two", "second data"}, {"three", "x"}});
     auto v = ReadBytes(path);
