@@ -245,7 +245,8 @@ bool CImageInstaller::CopyImages(std::vector<std::string>& files, const std::str
 bool CImageInstaller::InstallImages(std::vector<std::string>& files, const CInstallWizardData& data) {
     // Files on fixed drives are used where they are.
     std::vector<std::string> kept, toCopy;
-    for (auto& f : files) (IsOnRemovableDrive(f) ? toCopy : kept).push_back(std::move(f));
+    const std::vector<std::string> roots = GetDriveList().GetRemovableDrives();
+    for (auto& f : files) (IsOnRemovableDrive(f, roots) ? toCopy : kept).push_back(std::move(f));
     files.clear();
     if (!toCopy.empty()) {
         std::string strDir;

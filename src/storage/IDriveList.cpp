@@ -40,8 +40,12 @@ void SetDriveList(IDriveList* pList) {
 }
 
 bool IsOnRemovableDrive(const std::string& strPath) {
+    return IsOnRemovableDrive(strPath, GetDriveList().GetRemovableDrives());
+}
+
+bool IsOnRemovableDrive(const std::string& strPath, const std::vector<std::string>& roots) {
     const fs::path path = Normalised(strPath);
-    for (const auto& root : GetDriveList().GetRemovableDrives()) {
+    for (const auto& root : roots) {
         const fs::path r = Normalised(root);
         // A system started from a stick has its root there: that is no floppy.
         if (r == r.root_path()) continue;

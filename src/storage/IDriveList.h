@@ -17,8 +17,10 @@ IDriveList& GetDriveList();
 // Installs a list (not owned); nullptr restores the system's own.
 void SetDriveList(IDriveList* pList);
 
-// Whether the file lies on one of the removable drives of the list.
+// Whether the file lies on one of the removable drives of the list (or of
+// the given drive roots).
 bool IsOnRemovableDrive(const std::string& strPath);
+bool IsOnRemovableDrive(const std::string& strPath, const std::vector<std::string>& roots);
 // The mount point of the file system holding the path (or its nearest
 // existing parent): what the program calls the path's drive.
 std::string GetDriveRoot(const std::string& strPath);
