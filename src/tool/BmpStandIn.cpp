@@ -5,7 +5,9 @@
 #include "storage/ByteOrder.h"
 #include "tool/CToolPicture.h"
 
+#include <cerrno>
 #include <cstring>
+#include <sys/mman.h>
 #include <vector>
 
 std::unique_ptr<CToolPicture> ReadBmpStandIn(const std::string& path) {
@@ -27,7 +29,13 @@ std::unique_ptr<CToolPicture> ReadBmpStandIn(const std::string& path) {
     const uint64_t stride = (uint64_t{static_cast<uint32_t>(width)} * bits + 31) / 32 * 4;
     if (offBits + stride * static_cast<uint32_t>(height) > length) AfxThrowNotSupportedException();
 
-    auto picture = std::make_unique<CToolPicture>(width, height, bits);
+    // The pixels are used where they lie in the file: mapped, not copied.
+    void* pMap =
+        ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_POPULATE, file.GetHandle(), 0);
+    if (pMap == MAP_FAILED) AfxThrowOsFileException(errno, path);
+    std::shared_ptr<uint8_t> pBits(static_cast<uint8_t*>(pMap) + offBits,
+                                   [pMap, length](uint8_t*) { ::munmap(pMap, length); });
+    auto picture = std::make_unique<CToolPicture>(width, height, bits, std::move(pBits));
     if (bits <= 8) {
         const uint32_t entries = 1u << bits;
         if (clrUsed == 0 || clrUsed > entries) clrUsed = entries;
@@ -35,8 +43,6 @@ std::unique_ptr<CToolPicture> ReadBmpStandIn(const std::string& path) {
         file.Seek(14 + infoSize, CFile::begin);
         file.ReadExact(picture->ColorTable().data(), 4 * clrUsed);
     }
-    file.Seek(offBits, CFile::begin);
-    file.ReadExact(picture->Bits(), static_cast<uint32_t>(picture->ImageSize()));
     return picture;
 }
 

@@ -83,15 +83,25 @@ void NearestScaleStandIn(const CToolPicture& src, CToolPicture& dst) {
 
 CToolPicture::CToolPicture(uint32_t nWidth, uint32_t nHeight, uint32_t nBitCount)
     : m_nWidth(nWidth), m_nHeight(nHeight), m_nBitCount(nBitCount) {
-    const size_t size = std::max<size_t>(ImageSize(), 1);
-    m_pBits = std::shared_ptr<uint8_t>(static_cast<uint8_t*>(std::calloc(size, 1)), std::free);
-    if (!m_pBits) AfxThrowMemoryException();
+    const size_t size = ImageSize();
+    if (size > 0xFFFFFFFFu) AfxThrowNotSupportedException();
+    // Pixel memory comes from the photo layer's allocator, so records can take it as it is.
+    m_pBits = std::shared_ptr<uint8_t>(
+        static_cast<uint8_t*>(QLNI_DefaultAllocMemory(static_cast<uint32_t>(size), false)),
+        QLNI_DefaultFreeMemory);
+    std::memset(m_pBits.get(), 0, size);
     if (nBitCount <= 8) m_colorTable.assign(4u << nBitCount, 0);
 }
 
 CToolPicture::CToolPicture(uint32_t nWidth, uint32_t nHeight, uint32_t nBitCount, uint8_t* pBits,
                            void (*pfnFree)(void*))
     : m_nWidth(nWidth), m_nHeight(nHeight), m_nBitCount(nBitCount), m_pBits(pBits, pfnFree) {
+    if (nBitCount <= 8) m_colorTable.assign(4u << nBitCount, 0);
+}
+
+CToolPicture::CToolPicture(uint32_t nWidth, uint32_t nHeight, uint32_t nBitCount,
+                           std::shared_ptr<uint8_t> pBits)
+    : m_nWidth(nWidth), m_nHeight(nHeight), m_nBitCount(nBitCount), m_pBits(std::move(pBits)) {
     if (nBitCount <= 8) m_colorTable.assign(4u << nBitCount, 0);
 }
 

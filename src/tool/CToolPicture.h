@@ -18,6 +18,8 @@ public:
     // Takes pixels released through pfnFree.
     CToolPicture(uint32_t nWidth, uint32_t nHeight, uint32_t nBitCount, uint8_t* pBits,
                  void (*pfnFree)(void*));
+    // Shares pixels held elsewhere (a mapped file).
+    CToolPicture(uint32_t nWidth, uint32_t nHeight, uint32_t nBitCount, std::shared_ptr<uint8_t> pBits);
 
     uint32_t Width() const { return m_nWidth; }
     uint32_t Height() const { return m_nHeight; }
