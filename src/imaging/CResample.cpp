@@ -19,18 +19,18 @@ void CResample::InverseTable(const float* pMap, int n, float* pPos) {
 }
 
 void CResample::Resample(bool bInterpolate, const float* pMap, const uint8_t* pIn, uint8_t* pOut, int n,
-                         int nStride) {
+                         ptrdiff_t nStride) {
     if (n <= 0) return;
     if (m_pos.size() < static_cast<size_t>(n) + 1) m_pos.resize(static_cast<size_t>(n) + 1);
     float* pos = m_pos.data();
     InverseTable(pMap, n, pos);
-    const size_t step = static_cast<size_t>(nStride);
+    const ptrdiff_t step = nStride;
 
     if (!bInterpolate) {
         uint8_t* out = pOut;
         for (int u = 0; u < n; ++u, out += step) {
             int i = std::min(static_cast<int>(pos[u]), n - 1);
-            const uint8_t* in = pIn + static_cast<size_t>(i) * step;
+            const uint8_t* in = pIn + static_cast<ptrdiff_t>(i) * step;
             out[0] = in[0];
             out[1] = in[1];
             out[2] = in[2];
@@ -40,7 +40,7 @@ void CResample::Resample(bool bInterpolate, const float* pMap, const uint8_t* pI
 
     // Fant's method. The pixel after the last one repeats the last one, so
     // nothing outside the line is read.
-    const uint8_t* pLast = pIn + static_cast<size_t>(n - 1) * step;
+    const uint8_t* pLast = pIn + static_cast<ptrdiff_t>(n - 1) * step;
     const uint8_t* cur = pIn;
     const uint8_t* next = n > 1 ? pIn + step : pLast;
     float fRemain = 1.0f;

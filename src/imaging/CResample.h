@@ -4,6 +4,7 @@
 // Rows and columns use the same routine: pixels lie stride bytes apart in
 // both the input and the output line.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -12,7 +13,7 @@ public:
     // Point sampling (bInterpolate false) or Fant's area-weighted method with
     // linear reconstruction. pMap holds n + 1 positions; pIn and pOut n pixels.
     void Resample(bool bInterpolate, const float* pMap, const uint8_t* pIn, uint8_t* pOut, int n,
-                  int nStride);
+                  ptrdiff_t nStride);
 
     // The inverse table: for every output position u = 0 … n − 1 the input
     // position that lands there; n + 1 entries, the last one 0. Positions are
