@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         model.TakeLoaded(mesh);
         const CPoint last = mesh.m_points.back();
         if (last.x < 1 || last.y < 1) return 0;
-        std::vector<CPoint> scaled =
-            CWarpMesh::ScaleMesh(mesh.m_points, mesh.m_nWidth, mesh.m_nHeight, last.x + 1, last.y + 1, 37, 29);
+        std::vector<CPoint> scaled = CWarpMesh::ScaleMesh(mesh.m_points, mesh.m_nWidth, mesh.m_nHeight,
+                                                          last.x + 1, last.y + 1, 37, 29);
         // The column knots of the first mesh column, as the warp's first pass uses them.
         std::vector<float> knots, values, out(29);
         for (int v = 0; v < mesh.m_nHeight; ++v) {
