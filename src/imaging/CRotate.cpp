@@ -155,25 +155,38 @@ void CRotate::ShearLine(const uint8_t* pIn, ptrdiff_t nInStep, int n, uint8_t* p
         return black(m);
     }
     float a, b;
+    if (d > 0.0f)
+        a = f, b = g;
+    else
+        a = g, b = f;
+    // Every product v × a and v × b of the line, once: the sums below are
+    // then the same single-precision values as computing them per pixel.
+    float ta[256], tb[256];
+    for (int v = 0; v < 256; ++v) {
+        ta[v] = static_cast<float>(v) * a;
+        tb[v] = static_cast<float>(v) * b;
+    }
     if (d > 0.0f) {
-        for (int c = 0; c < 3; ++c) o[c] = static_cast<uint8_t>(static_cast<int>(s[c] * g));
+        // Leading pixel: the first input pixel × g (here b).
+        for (int c = 0; c < 3; ++c) o[c] = static_cast<uint8_t>(static_cast<int>(tb[s[c]]));
         ++pos;
         o += nOutStep;
-        a = f;
-        b = g;
-    } else {
-        a = g;
-        b = f;
-        if (m > e) --e;
+    } else if (m > e) {
+        --e;
     }
-    static const uint8_t kBlack[3] = {0, 0, 0};
-    for (; pos < e; ++pos, ++in, o += nOutStep, s += nInStep) {
-        // Past the end of the line the next pixel is black, as outside the image.
-        const uint8_t* t = in + 1 < n ? s + nInStep : kBlack;
-        for (int c = 0; c < 3; ++c) o[c] = static_cast<uint8_t>(static_cast<int>(s[c] * a + t[c] * b));
+    // Up to the last input pixel that has a next one; past the end of the
+    // line the next pixel is black, as outside the image.
+    const int eFull = std::min(e, pos + (n - 1 - in));
+    for (; pos < eFull; ++pos, ++in, o += nOutStep, s += nInStep) {
+        const uint8_t* t = s + nInStep;
+        o[0] = static_cast<uint8_t>(static_cast<int>(ta[s[0]] + tb[t[0]]));
+        o[1] = static_cast<uint8_t>(static_cast<int>(ta[s[1]] + tb[t[1]]));
+        o[2] = static_cast<uint8_t>(static_cast<int>(ta[s[2]] + tb[t[2]]));
     }
+    for (; pos < e; ++pos, ++in, o += nOutStep, s += nInStep)
+        for (int c = 0; c < 3; ++c) o[c] = static_cast<uint8_t>(static_cast<int>(ta[s[c]] + tb[0]));
     if (pos < m && in < n) {
-        for (int c = 0; c < 3; ++c) o[c] = static_cast<uint8_t>(static_cast<int>(s[c] * a));
+        for (int c = 0; c < 3; ++c) o[c] = static_cast<uint8_t>(static_cast<int>(ta[s[c]]));
         ++pos;
     }
     black(m);

@@ -5,6 +5,7 @@
 #include "framework/CException.h"
 #include "imaging/CTonalAdjustCurve.h"
 #include "imaging/CToneCurve.h"
+#include "imaging/EffectsDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -215,4 +216,13 @@ TEST(TonalAdjustCurve, PredefinedCurvesLoadAndLookLikeTheirNames) {
     EXPECT_LT(lut("Shadow & Highlight Area", 192), 192);
     EXPECT_GT(lut("Enhance Highlight Area", 230) - lut("Enhance Highlight Area", 200),
               lut("Enhance Highlight Area", 60) - lut("Enhance Highlight Area", 30));
+}
+
+TEST(TonalAdjustCurve, PredefinedCurvesAreInTheDefaultEffectsDirectory) {
+    EXPECT_EQ(GetEffectsDirectory("/some/where"), "/some/where");
+    fs::path dir = GetEffectsDirectory("");
+    EXPECT_EQ(dir.filename(), "effects");
+    int n = 0;
+    for (const auto& e : fs::directory_iterator(dir)) n += e.path().extension() == ".tac";
+    EXPECT_EQ(n, 9);
 }
