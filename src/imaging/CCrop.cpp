@@ -23,6 +23,7 @@ CDib* CCrop::Crop() {
         AfxThrowNotSupportedException();
     const int nBytesPerPixel = src.GetBitCount() / 8;
     auto dst = std::make_unique<CDib>(src.GetBitCount(), m_nWidth, m_nHeight, src.GetColorTable());
+    AdviseLargePages(*dst);
     dst->GetInfo()->biXPelsPerMeter = src.GetInfo()->biXPelsPerMeter;
     dst->GetInfo()->biYPelsPerMeter = src.GetInfo()->biYPelsPerMeter;
     if (src.IsGray()) dst->SetGray(true, src.GetGrayLevels());

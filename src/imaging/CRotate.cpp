@@ -192,6 +192,62 @@ void CRotate::ShearLine(const uint8_t* pIn, ptrdiff_t nInStep, int n, uint8_t* p
     black(m);
 }
 
+void CRotate::ShearColumns(const uint8_t* pInTop, ptrdiff_t nInStep, int n, uint8_t* pOutTop,
+                           ptrdiff_t nOutStep, int m, int nCols, float fOffset, float fSin) {
+    // Each output pixel of a column sheared by d is
+    //   truncate(v(j) × a + v(j + 1) × b),  j = pos − k − (d > 0 ? 1 : 0),
+    // with v the input pixel, black outside the column: this one formula
+    // gives ShearLine's leading, blended, trailing and black pixels alike.
+    constexpr int kBlock = 16;
+    std::vector<uint8_t> black(static_cast<size_t>(nCols) * 3 + 4, 0);
+    // Input rows −1 … n, the outer two black.
+    std::vector<const uint8_t*> rows(static_cast<size_t>(n) + 2);
+    rows[0] = rows[n + 1] = black.data();
+    for (int j = 0; j < n; ++j) rows[j + 1] = pInTop + j * nInStep;
+    const int64_t jMin = -1, jMax = n;
+    auto rowAt = [&](int64_t j) { return rows[std::clamp(j, jMin, jMax) + 1]; };
+
+    struct Column {
+        int64_t kk;
+        bool bBlack;
+        float ta[256], tb[256];
+    };
+    std::vector<Column> cols(kBlock);
+    for (int x0 = 0; x0 < nCols; x0 += kBlock) {
+        const int nb = std::min(kBlock, nCols - x0);
+        for (int i = 0; i < nb; ++i) {
+            Column& c = cols[i];
+            const float d = fOffset - static_cast<float>(x0 + i) * fSin;
+            c.bBlack = !(std::fabs(d) < 1e8f);
+            const int k = c.bBlack ? 0 : static_cast<int>(d);
+            const float f = std::fabs(d - static_cast<float>(k)), g = std::fabs(1.0f - f);
+            const float a = d > 0.0f ? f : g, b = d > 0.0f ? g : f;
+            c.kk = int64_t(k) + (d > 0.0f ? 1 : 0);
+            for (int v = 0; v < 256; ++v) {
+                c.ta[v] = static_cast<float>(v) * a;
+                c.tb[v] = static_cast<float>(v) * b;
+            }
+        }
+        for (int pos = 0; pos < m; ++pos) {
+            uint8_t* o = pOutTop + pos * nOutStep + 3 * x0;
+            for (int i = 0; i < nb; ++i, o += 3) {
+                const Column& c = cols[i];
+                if (c.bBlack) {
+                    o[0] = o[1] = o[2] = 0;
+                    continue;
+                }
+                const int64_t j = pos - c.kk;
+                const size_t x = 3 * size_t(x0 + i);
+                const uint8_t* v0 = rowAt(j) + x;
+                const uint8_t* v1 = rowAt(j + 1) + x;
+                o[0] = static_cast<uint8_t>(static_cast<int>(c.ta[v0[0]] + c.tb[v1[0]]));
+                o[1] = static_cast<uint8_t>(static_cast<int>(c.ta[v0[1]] + c.tb[v1[1]]));
+                o[2] = static_cast<uint8_t>(static_cast<int>(c.ta[v0[2]] + c.tb[v1[2]]));
+            }
+        }
+    }
+}
+
 CDib* CRotate::RotateArbitrary(float fAngle, bool bClockwise) {
     const CShearPlan p = PlanRotation(m_pSource->GetWidth(), m_pSource->GetHeight(), fAngle, bClockwise);
     delete m_pSpare;
@@ -232,9 +288,7 @@ CDib* CRotate::RotateArbitrary(float fAngle, bool bClockwise) {
         const ptrdiff_t aStep = DibRowStep(*imgA);
         uint8_t* bTop = DibTopRow(*imgB);
         const ptrdiff_t bStep = DibRowStep(*imgB);
-        for (int x = 0; x < p.nW1; ++x)
-            ShearLine(aTop + 3 * x, aStep, h, bTop + 3 * x, bStep, p.nH2,
-                      static_cast<float>(p.nOffset) - static_cast<float>(x) * p.fSin);
+        ShearColumns(aTop, aStep, h, bTop, bStep, p.nH2, p.nW1, static_cast<float>(p.nOffset), p.fSin);
     }
     imgA.reset();
 

@@ -48,6 +48,12 @@ public:
     static void ShearLine(const uint8_t* pIn, ptrdiff_t nInStep, int n, uint8_t* pOut, ptrdiff_t nOutStep,
                           int m, float d);
 
+    // The vertical shear of nCols columns (n rows in, m rows out) with shift
+    // offset − x × fSin for column x: the same pixels as ShearLine on each
+    // column, computed a block of columns at a time, row by row.
+    static void ShearColumns(const uint8_t* pInTop, ptrdiff_t nInStep, int n, uint8_t* pOutTop,
+                             ptrdiff_t nOutStep, int m, int nCols, float fOffset, float fSin);
+
 private:
     enum ETurn { turnTranspose, turnCW, turnCCW };
     static CDib* Turn(CDib& src, ETurn nTurn);

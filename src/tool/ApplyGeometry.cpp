@@ -7,6 +7,7 @@
 #include "imaging/CInterpolateScale.h"
 #include "imaging/CResampleScale.h"
 #include "imaging/CRotate.h"
+#include "imaging/DibHelpers.h"
 #include "tool/ToolApply.h"
 #include "tool/ToolCommand.h"
 
@@ -65,6 +66,7 @@ void Scale(std::unique_ptr<CDib>& image, const std::vector<std::string>& args) {
         dest = std::make_unique<CDib>(w, h, 8, 256, nullptr);
     else
         dest = std::make_unique<CDib>(nBits, w, h, image->GetColorTable());
+    AdviseLargePages(*dest);
     dest->GetInfo()->biXPelsPerMeter = image->GetInfo()->biXPelsPerMeter;
     dest->GetInfo()->biYPelsPerMeter = image->GetInfo()->biYPelsPerMeter;
     if (quality == "low")

@@ -18,6 +18,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -149,6 +150,27 @@ TEST(Rotate, ShearLine) {
     // Shifted out entirely.
     EXPECT_EQ(shear({100, 200}, 3, 5.5f), (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(shear({100, 200}, 3, -7.0f), (std::vector<int>{0, 0, 0}));
+}
+
+TEST(Rotate, ColumnShearMatchesTheLineShear) {
+    const int nCols = 37, n = 23;
+    std::vector<uint8_t> in(size_t(nCols) * 3 * n);
+    uint32_t seed = 7;
+    for (uint8_t& v : in) v = uint8_t((seed = seed * 1664525u + 1013904223u) >> 24);
+    for (auto [fOffset, fSin, m] : {std::tuple{5.0f, 0.5f, 30},
+                                    {20.0f, 0.731f, 25},
+                                    {0.0f, 0.0f, 23},
+                                    {3.0f, 1.0f, 23},
+                                    {1.5f, 0.999f, 10},
+                                    {-2.25f, 0.1f, 40}}) {
+        std::vector<uint8_t> a(size_t(nCols) * 3 * m, 0xAA), b(a.size(), 0xBB);
+        const ptrdiff_t inStep = nCols * 3, outStep = nCols * 3;
+        for (int x = 0; x < nCols; ++x)
+            CRotate::ShearLine(in.data() + 3 * x, inStep, n, a.data() + 3 * x, outStep, m,
+                               fOffset - float(x) * fSin);
+        CRotate::ShearColumns(in.data(), inStep, n, b.data(), outStep, m, nCols, fOffset, fSin);
+        EXPECT_EQ(a, b) << fOffset << " " << fSin;
+    }
 }
 
 TEST(Rotate, ArbitraryRotation) {
