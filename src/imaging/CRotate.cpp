@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,22 @@ inline void Copy3(uint8_t* d, const uint8_t* s) {
     d[2] = s[2];
 }
 
+// Four-byte moves of three-byte pixels: the fourth byte is overwritten by the
+// next pixel written. Never used where the fourth byte would lie outside a row.
+inline void Copy4(uint8_t* d, const uint8_t* s) {
+    std::memcpy(d, s, 4);
+}
+
+// Destination row d (w pixels) = source row s reversed. Written left to
+// right; the first pixel (source's last, whose fourth byte may lie past the
+// row) and the last pixel (whose fourth byte would) are copied byte by byte.
+inline void MirrorRow(uint8_t* d, const uint8_t* s, int w) {
+    const uint8_t* p = s + 3 * (w - 1);
+    Copy3(d, p);
+    for (int x = 1; x < w - 1; ++x) Copy4(d + 3 * x, p - 3 * x);
+    if (w > 1) Copy3(d + 3 * (w - 1), s);
+}
+
 } // namespace
 
 CRotate::CRotate(CDib* pSource) : m_pSource(pSource) {
@@ -36,11 +53,7 @@ CDib* CRotate::Mirror() {
     CDib& src = *m_pSource;
     const int w = src.GetWidth(), h = src.GetHeight();
     auto dst = NewDib24(w, h, &src);
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* s = src.GetRow(y);
-        uint8_t* d = dst->GetRow(y) + 3 * (w - 1);
-        for (int x = 0; x < w; ++x, s += 3, d -= 3) Copy3(d, s);
-    }
+    for (int y = 0; y < h; ++y) MirrorRow(dst->GetRow(y), src.GetRow(y), w);
     return dst.release();
 }
 
@@ -69,11 +82,7 @@ CDib* CRotate::Rotate90CCW() {
 CDib* CRotate::Turn180(CDib& src) {
     const int w = src.GetWidth(), h = src.GetHeight();
     auto dst = NewDib24(w, h, &src);
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* s = src.GetRow(y);
-        uint8_t* d = dst->GetRow(h - 1 - y) + 3 * (w - 1);
-        for (int x = 0; x < w; ++x, s += 3, d -= 3) Copy3(d, s);
-    }
+    for (int y = 0; y < h; ++y) MirrorRow(dst->GetRow(h - 1 - y), src.GetRow(y), w);
     return dst.release();
 }
 
@@ -99,7 +108,12 @@ CDib* CRotate::Turn(CDib& src, ETurn nTurn) {
                 const int x = nTurn == turnCCW ? w - 1 - r : r;
                 uint8_t* d = dTop + r * dStep + 3 * c0;
                 const uint8_t* s = sCol0 + c0 * cStep + 3 * x;
-                for (int c = c0; c < c1; ++c, d += 3, s += cStep) Copy3(d, s);
+                // Four-byte moves unless the fourth byte lies past the
+                // source row or past the destination row (its last pixel).
+                const int cFast = 3 * x + 4 <= src.GetStride() ? std::min(c1, h - 1) : c0;
+                int c = c0;
+                for (; c < cFast; ++c, d += 3, s += cStep) Copy4(d, s);
+                for (; c < c1; ++c, d += 3, s += cStep) Copy3(d, s);
             }
         }
     }

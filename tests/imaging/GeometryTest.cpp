@@ -65,9 +65,14 @@ Dib Turned(CDib& src, CDib* (CRotate::*op)()) {
 
 } // namespace
 
+void QuarterTurns(int w, int h);
+
 TEST(Rotate, MirrorAndFlip) {
     Dib src = MakeImage(3, 2);
     Dib m = Turned(*src, &CRotate::Mirror);
+    Dib m8 = MakeImage(8, 2);
+    EXPECT_EQ(At(*Turned(*m8, &CRotate::Mirror), 7, 1), At(*m8, 0, 1));
+    EXPECT_TRUE(SamePixels(*Turned(*Turned(*m8, &CRotate::Mirror), &CRotate::Mirror), *m8));
     EXPECT_EQ(At(*m, 0, 1), At(*src, 2, 1));
     EXPECT_EQ(At(*m, 1, 1), At(*src, 1, 1));
     EXPECT_EQ(At(*m, 2, 0), At(*src, 0, 0));
@@ -78,7 +83,14 @@ TEST(Rotate, MirrorAndFlip) {
 }
 
 TEST(Rotate, QuarterTurnsAndTranspose) {
-    const int w = 37, h = 5; // more than one tile wide, odd sizes
+    // More than one tile, odd sizes, rows without padding, single pixels.
+    for (auto [w, h] : {std::pair{37, 5}, {8, 4}, {4, 33}, {1, 1}, {1, 6}, {6, 1}}) {
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+        QuarterTurns(w, h);
+    }
+}
+
+void QuarterTurns(int w, int h) {
     Dib src = MakeImage(w, h);
     Dib cw = Turned(*src, &CRotate::Rotate90CW);
     Dib ccw = Turned(*src, &CRotate::Rotate90CCW);
