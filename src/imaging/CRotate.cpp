@@ -283,7 +283,7 @@ CDib* CRotate::RotateArbitrary(float fAngle, bool bClockwise) {
     const int w = p.nWidth, h = p.nHeight;
 
     // Pass 1: rows of the source into A (W1 × H), shift y × t.
-    auto imgA = NewDib24(p.nW1, h, &src);
+    auto imgA = NewDib24(p.nW1, h, m_pSource);
     {
         uint8_t* sTop = DibTopRow(src);
         const ptrdiff_t sStep = DibRowStep(src);
@@ -296,7 +296,7 @@ CDib* CRotate::RotateArbitrary(float fAngle, bool bClockwise) {
     m_pSpare = nullptr;
 
     // Pass 2: columns of A into B (W1 × H2), shift offset − x × sin, top to bottom.
-    auto imgB = NewDib24(p.nW1, p.nH2, &src);
+    auto imgB = NewDib24(p.nW1, p.nH2, m_pSource);
     {
         uint8_t* aTop = DibTopRow(*imgA);
         const ptrdiff_t aStep = DibRowStep(*imgA);
@@ -307,7 +307,7 @@ CDib* CRotate::RotateArbitrary(float fAngle, bool bClockwise) {
     imgA.reset();
 
     // Pass 3: rows of B into C (W3 × H2), shift (y − offset) × t.
-    auto imgC = NewDib24(p.nW3, p.nH2, &src);
+    auto imgC = NewDib24(p.nW3, p.nH2, m_pSource);
     {
         uint8_t* bTop = DibTopRow(*imgB);
         const ptrdiff_t bStep = DibRowStep(*imgB);
