@@ -3,7 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
+
+// The hot loops are built twice on x86-64: for AVX2 where the processor has
+// it (wider integer vectors, 32-bit multiplies) and for the baseline.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define ZOZI_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define ZOZI_VECTOR_CLONES
+#endif
 
 namespace {
 
@@ -164,15 +173,65 @@ void RankKeys(const uint8_t* pRow, int16_t* pKeys, int w) {
 // first-level cache.
 constexpr int kBlock = 1024;
 
-// dst[j] = acc[j] / S, exactly: a float estimate corrected by one step.
-void DivideBlock(const int32_t* pAcc, uint8_t* pDst, int n, int32_t nSum, float fInv) {
-    for (int j = 0; j < n; ++j) {
-        int32_t q = static_cast<int32_t>(static_cast<float>(pAcc[j]) * fInv);
-        const int32_t r = pAcc[j] - q * nSum;
-        q += (r >= nSum) - (r < 0);
-        pDst[j] = static_cast<uint8_t>(q);
+// The quotient q = acc / S exactly: a float estimate corrected by one step.
+inline uint8_t DivideExact(int32_t nAcc, int32_t nSum, float fInv) {
+    int32_t q = static_cast<int32_t>(static_cast<float>(nAcc) * fInv);
+    const int32_t r = nAcc - q * nSum;
+    q += (r >= nSum) - (r < 0);
+    return static_cast<uint8_t>(q);
+}
+
+// pDst[j] = sum over k of w[k] * pp[k][j], divided by S. One line of the
+// vertical pass (pp[k] are rows) or of the horizontal one (pp[k] are one row
+// shifted by k pixels). With the radius known when compiling, the sum stays
+// in registers.
+template <size_t... K>
+inline int32_t WeightedSum(const uint8_t* const* p, const int32_t* w, int j, std::index_sequence<K...>) {
+    return ((w[K] * p[K][j]) + ...);
+}
+
+template <int R>
+void WeightedLineFixed(const uint8_t* const* pp, const int32_t* pw, uint8_t* __restrict pDst, int n,
+                       int32_t nSum, float fInv) {
+    const uint8_t* p[2 * R + 1];
+    int32_t w[2 * R + 1];
+    for (int k = 0; k <= 2 * R; ++k) p[k] = pp[k], w[k] = pw[k];
+    for (int j = 0; j < n; ++j)
+        pDst[j] = DivideExact(WeightedSum(p, w, j, std::make_index_sequence<2 * R + 1>()), nSum, fInv);
+}
+
+void WeightedLineAny(const uint8_t* const* pp, const int32_t* pw, int nTaps, uint8_t* __restrict pDst, int n,
+                     int32_t nSum, float fInv) {
+    int32_t acc[kBlock];
+    for (int j0 = 0; j0 < n; j0 += kBlock) {
+        const int m = std::min(kBlock, n - j0);
+        for (int j = 0; j < m; ++j) acc[j] = 0;
+        for (int k = 0; k < nTaps; ++k) {
+            const uint8_t* s = pp[k] + j0;
+            const int32_t wk = pw[k];
+            for (int j = 0; j < m; ++j) acc[j] += wk * s[j];
+        }
+        for (int j = 0; j < m; ++j) pDst[j0 + j] = DivideExact(acc[j], nSum, fInv);
     }
 }
+
+using WeightedLineFn = void (*)(const uint8_t* const*, const int32_t*, uint8_t* __restrict, int, int32_t,
+                                float);
+
+// The radii of the blur dialog have their own loops.
+constexpr WeightedLineFn kWeightedLines[] = {
+    nullptr,
+    WeightedLineFixed<1>,
+    WeightedLineFixed<2>,
+    WeightedLineFixed<3>,
+    WeightedLineFixed<4>,
+    WeightedLineFixed<5>,
+    WeightedLineFixed<6>,
+    WeightedLineFixed<7>,
+    WeightedLineFixed<8>,
+    WeightedLineFixed<9>,
+    WeightedLineFixed<10>,
+};
 
 } // namespace
 
@@ -237,59 +296,49 @@ int64_t MakeGaussianWeights(int nRadius, int32_t* pWeights) {
     return nSum;
 }
 
-void GaussianBlur24(const CRows24& src, const CRows24& tmp, const CRows24& dst, int nRadius) {
+ZOZI_VECTOR_CLONES void GaussianBlur24(const CRows24& src, const CRows24& tmp, const CRows24& dst,
+                                       int nRadius) {
     const int w = src.m_nWidth, h = src.m_nHeight, r = nRadius;
     if (w <= 0 || h <= 0) return;
     if (r <= 0) {
         CopyRows(src, dst, 0, h);
         return;
     }
-    std::vector<int32_t> weights(2 * r + 1);
-    int64_t nSum64 = MakeGaussianWeights(r, weights.data());
+    const int nTaps = 2 * r + 1;
+    std::vector<int32_t> weights(nTaps);
+    const int64_t nSum64 = MakeGaussianWeights(r, weights.data());
     const int32_t nSum = nSum64 == 0 ? 1 : static_cast<int32_t>(nSum64);
     const float fInv = 1.0f / static_cast<float>(nSum);
-    const int32_t* pw = weights.data();
-    const int nBytes = 3 * w;
-    int32_t acc[kBlock];
+    const WeightedLineFn pfnFixed = r < int(std::size(kWeightedLines)) ? kWeightedLines[r] : nullptr;
+    auto line = [&](const uint8_t* const* pp, uint8_t* pDst, int n) {
+        if (pfnFixed)
+            pfnFixed(pp, weights.data(), pDst, n, nSum, fInv);
+        else
+            WeightedLineAny(pp, weights.data(), nTaps, pDst, n, nSum, fInv);
+    };
+    std::vector<const uint8_t*> pp(nTaps);
 
-    // Vertical pass: the first r and the last r rows are copied.
+    // Vertical pass: the first r and the last r rows are copied; a window of
+    // 2r + 1 row pointers slides down.
     CopyRows(src, tmp, 0, r);
     CopyRows(src, tmp, h - r, h);
     for (int y = r; y < h - r; ++y) {
-        uint8_t* t = tmp.m_ppRows[y];
-        for (int j0 = 0; j0 < nBytes; j0 += kBlock) {
-            const int n = std::min(kBlock, nBytes - j0);
-            const uint8_t* s0 = src.m_ppRows[y - r] + j0;
-            for (int j = 0; j < n; ++j) acc[j] = pw[0] * s0[j];
-            for (int k = 1; k <= 2 * r; ++k) {
-                const uint8_t* s = src.m_ppRows[y - r + k] + j0;
-                const int32_t wk = pw[k];
-                for (int j = 0; j < n; ++j) acc[j] += wk * s[j];
-            }
-            DivideBlock(acc, t + j0, n, nSum, fInv);
-        }
+        for (int k = 0; k < nTaps; ++k) pp[k] = src.m_ppRows[y - r + k];
+        line(pp.data(), tmp.m_ppRows[y], 3 * w);
     }
 
     // Horizontal pass: pixels 0..r and w - 1 - r..w - 1 are copied, pixels
     // r..w - r - 2 computed.
     const int nLeft = std::min(r + 1, w);
     const int nRightStart = std::max(w - 1 - r, 0);
-    const int jBegin = 3 * r, jEnd = 3 * (w - r - 1);
+    const int nComputed = w - 2 * r - 1;
     for (int y = 0; y < h; ++y) {
         const uint8_t* t = tmp.m_ppRows[y];
         uint8_t* d = dst.m_ppRows[y];
         std::memcpy(d, t, size_t(nLeft) * 3);
         std::memcpy(d + 3 * nRightStart, t + 3 * nRightStart, size_t(w - nRightStart) * 3);
-        for (int j0 = jBegin; j0 < jEnd; j0 += kBlock) {
-            const int n = std::min(kBlock, jEnd - j0);
-            const uint8_t* s0 = t + j0 - 3 * r;
-            for (int j = 0; j < n; ++j) acc[j] = pw[0] * s0[j];
-            for (int k = 1; k <= 2 * r; ++k) {
-                const uint8_t* s = s0 + 3 * k;
-                const int32_t wk = pw[k];
-                for (int j = 0; j < n; ++j) acc[j] += wk * s[j];
-            }
-            DivideBlock(acc, d + j0, n, nSum, fInv);
-        }
+        if (nComputed <= 0) continue;
+        for (int k = 0; k < nTaps; ++k) pp[k] = t + 3 * k;
+        line(pp.data(), d + 3 * r, 3 * nComputed);
     }
 }

@@ -130,3 +130,20 @@ TEST(LutApply, MatchesPlainLookupAtEveryLength) {
         for (size_t i = 0; i < n * 3; ++i) ASSERT_EQ(inplace[i], lg[src[i]]);
     }
 }
+
+#include "imaging/PreviewFit.h"
+
+TEST(PreviewFit, FitsKeepingAspectCentred) {
+    const CRect rcCtl = ShrinkPreviewControl(CRect(10, 20, 210, 120));
+    EXPECT_EQ(rcCtl, CRect(14, 24, 206, 116)); // 192 x 92
+    // Wide image: full width, height 192 * 300 / 1000 = 57, centred.
+    EXPECT_EQ(FitPreviewRect(rcCtl, 1000, 300), CRect(14, 41, 206, 98));
+    // Tall image: full height, width 92 * 100 / 400 = 23.
+    EXPECT_EQ(FitPreviewRect(rcCtl, 100, 400), CRect(98, 24, 121, 116));
+    // Same ratio exactly: the height rule.
+    EXPECT_EQ(FitPreviewRect(CRect(0, 0, 40, 20), 400, 200), CRect(0, 0, 40, 20));
+    // Huge images do not overflow; degenerate ones give nothing.
+    EXPECT_EQ(FitPreviewRect(CRect(0, 0, 100, 100), 2000000000, 1000000000), CRect(0, 25, 100, 75));
+    EXPECT_TRUE(FitPreviewRect(rcCtl, 0, 10).IsRectEmpty());
+    EXPECT_TRUE(FitPreviewRect(CRect(0, 0, 3, 3), 10, 10) == CRect(0, 0, 3, 3));
+}
