@@ -53,7 +53,8 @@ constexpr Entry kStrings[] = {
     {1204, "%1 not a valid Parcelgram file."},
     {1213, "There is not enough virtual memory to fully run Pictavo. "},
     {1214, "Please quit one or more applications or increase virtual memory settings in the Control Panel's"},
-    {1215, "386 Enhanced section. Pictavo requires 7.5 megabytes of virtual memory to be fully functional.\n"},
+    {1215,
+     "386 Enhanced section. Pictavo requires 7.5 megabytes of virtual memory to be fully functional.\n"},
     {1217, "%1 \nPossible corrupted file, or unsupported file format, or there is not enough memory to load "
            "the image from the disk."},
     {1218, "Not enough memory to complete the operation. Close one or more applications or change your "
@@ -120,7 +121,9 @@ std::string LoadResString(uint32_t nId) {
     return e ? std::string(e->text) : std::string();
 }
 
-bool HasResString(uint32_t nId) { return Find(nId) != nullptr; }
+bool HasResString(uint32_t nId) {
+    return Find(nId) != nullptr;
+}
 
 std::string FormatMessageText(const std::string& text, const std::string& arg1, const std::string& arg2) {
     // One pass, so an argument that itself holds "%2" is not replaced again.
