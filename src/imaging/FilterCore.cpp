@@ -173,7 +173,7 @@ void RankKeys(const uint8_t* pRow, int16_t* pKeys, int w) {
 // first-level cache.
 constexpr int kBlock = 1024;
 
-// The quotient q = acc / S exactly: a float estimate corrected by one step.
+// acc / S exactly: a float estimate, off by at most one, corrected.
 inline uint8_t DivideExact(int32_t nAcc, int32_t nSum, float fInv) {
     int32_t q = static_cast<int32_t>(static_cast<float>(nAcc) * fInv);
     const int32_t r = nAcc - q * nSum;
@@ -181,57 +181,88 @@ inline uint8_t DivideExact(int32_t nAcc, int32_t nSum, float fInv) {
     return static_cast<uint8_t>(q);
 }
 
+// Weights are at most 1000 and samples at most 255: 16-bit factors with
+// 32-bit products, which the vector units multiply directly.
+template <size_t... K>
+inline int32_t WeightedSum(const uint8_t* const* p, const int16_t* w, int j, std::index_sequence<K...>) {
+    return ((int32_t(w[K]) * int32_t(int16_t(p[K][j]))) + ...);
+}
+
 // pDst[j] = sum over k of w[k] * pp[k][j], divided by S. One line of the
 // vertical pass (pp[k] are rows) or of the horizontal one (pp[k] are one row
 // shifted by k pixels). With the radius known when compiling, the sum stays
 // in registers.
-template <size_t... K>
-inline int32_t WeightedSum(const uint8_t* const* p, const int32_t* w, int j, std::index_sequence<K...>) {
-    return ((w[K] * p[K][j]) + ...);
-}
-
 template <int R>
-void WeightedLineFixed(const uint8_t* const* pp, const int32_t* pw, uint8_t* __restrict pDst, int n,
-                       int32_t nSum, float fInv) {
+[[gnu::always_inline]] inline void WeightedLineFixed(const uint8_t* const* pp, const int16_t* pw,
+                                                     uint8_t* __restrict pDst, int n, int32_t nSum,
+                                                     float fInv) {
     const uint8_t* p[2 * R + 1];
-    int32_t w[2 * R + 1];
+    int16_t w[2 * R + 1];
     for (int k = 0; k <= 2 * R; ++k) p[k] = pp[k], w[k] = pw[k];
-    for (int j = 0; j < n; ++j)
-        pDst[j] = DivideExact(WeightedSum(p, w, j, std::make_index_sequence<2 * R + 1>()), nSum, fInv);
+    // Sums and quotients in separate loops: each vectorises on its own.
+    int32_t acc[kBlock];
+    for (int j0 = 0; j0 < n; j0 += kBlock) {
+        const int m = std::min(kBlock, n - j0);
+        for (int j = 0; j < m; ++j) acc[j] = WeightedSum(p, w, j0 + j, std::make_index_sequence<2 * R + 1>());
+        for (int j = 0; j < m; ++j) pDst[j0 + j] = DivideExact(acc[j], nSum, fInv);
+    }
 }
 
-void WeightedLineAny(const uint8_t* const* pp, const int32_t* pw, int nTaps, uint8_t* __restrict pDst, int n,
-                     int32_t nSum, float fInv) {
+[[gnu::always_inline]] inline void WeightedLineAny(const uint8_t* const* pp, const int16_t* pw, int nTaps,
+                                                   uint8_t* __restrict pDst, int n, int32_t nSum,
+                                                   float fInv) {
     int32_t acc[kBlock];
     for (int j0 = 0; j0 < n; j0 += kBlock) {
         const int m = std::min(kBlock, n - j0);
         for (int j = 0; j < m; ++j) acc[j] = 0;
         for (int k = 0; k < nTaps; ++k) {
             const uint8_t* s = pp[k] + j0;
-            const int32_t wk = pw[k];
-            for (int j = 0; j < m; ++j) acc[j] += wk * s[j];
+            const int16_t wk = pw[k];
+            for (int j = 0; j < m; ++j) acc[j] += int32_t(wk) * int32_t(int16_t(s[j]));
         }
         for (int j = 0; j < m; ++j) pDst[j0 + j] = DivideExact(acc[j], nSum, fInv);
     }
 }
 
-using WeightedLineFn = void (*)(const uint8_t* const*, const int32_t*, uint8_t* __restrict, int, int32_t,
-                                float);
-
-// The radii of the blur dialog have their own loops.
-constexpr WeightedLineFn kWeightedLines[] = {
-    nullptr,
-    WeightedLineFixed<1>,
-    WeightedLineFixed<2>,
-    WeightedLineFixed<3>,
-    WeightedLineFixed<4>,
-    WeightedLineFixed<5>,
-    WeightedLineFixed<6>,
-    WeightedLineFixed<7>,
-    WeightedLineFixed<8>,
-    WeightedLineFixed<9>,
-    WeightedLineFixed<10>,
-};
+// One line of either pass; the radii of the blur dialog have their own loops.
+ZOZI_VECTOR_CLONES void WeightedLine(int r, const uint8_t* const* pp, const int16_t* pw,
+                                     uint8_t* __restrict pDst, int n, int32_t nSum, float fInv) {
+    switch (r) {
+    case 1:
+        WeightedLineFixed<1>(pp, pw, pDst, n, nSum, fInv);
+        break;
+    case 2:
+        WeightedLineFixed<2>(pp, pw, pDst, n, nSum, fInv);
+        break;
+    case 3:
+        WeightedLineFixed<3>(pp, pw, pDst, n, nSum, fInv);
+        break;
+    case 4:
+        WeightedLineFixed<4>(pp, pw, pDst, n, nSum, fInv);
+        break;
+    case 5:
+        WeightedLineFixed<5>(pp, pw, pDst, n, nSum, fInv);
+        break;
+    case 6:
+        WeightedLineFixed<6>(pp, pw, pDst, n, nSum, fInv);
+        break;
+    case 7:
+        WeightedLineFixed<7>(pp, pw, pDst, n, nSum, fInv);
+        break;
+    case 8:
+        WeightedLineFixed<8>(pp, pw, pDst, n, nSum, fInv);
+        break;
+    case 9:
+        WeightedLineFixed<9>(pp, pw, pDst, n, nSum, fInv);
+        break;
+    case 10:
+        WeightedLineFixed<10>(pp, pw, pDst, n, nSum, fInv);
+        break;
+    default:
+        WeightedLineAny(pp, pw, 2 * r + 1, pDst, n, nSum, fInv);
+        break;
+    }
+}
 
 } // namespace
 
@@ -296,8 +327,7 @@ int64_t MakeGaussianWeights(int nRadius, int32_t* pWeights) {
     return nSum;
 }
 
-ZOZI_VECTOR_CLONES void GaussianBlur24(const CRows24& src, const CRows24& tmp, const CRows24& dst,
-                                       int nRadius) {
+void GaussianBlur24(const CRows24& src, const CRows24& tmp, const CRows24& dst, int nRadius) {
     const int w = src.m_nWidth, h = src.m_nHeight, r = nRadius;
     if (w <= 0 || h <= 0) return;
     if (r <= 0) {
@@ -309,12 +339,9 @@ ZOZI_VECTOR_CLONES void GaussianBlur24(const CRows24& src, const CRows24& tmp, c
     const int64_t nSum64 = MakeGaussianWeights(r, weights.data());
     const int32_t nSum = nSum64 == 0 ? 1 : static_cast<int32_t>(nSum64);
     const float fInv = 1.0f / static_cast<float>(nSum);
-    const WeightedLineFn pfnFixed = r < int(std::size(kWeightedLines)) ? kWeightedLines[r] : nullptr;
+    const std::vector<int16_t> weights16(weights.begin(), weights.end());
     auto line = [&](const uint8_t* const* pp, uint8_t* pDst, int n) {
-        if (pfnFixed)
-            pfnFixed(pp, weights.data(), pDst, n, nSum, fInv);
-        else
-            WeightedLineAny(pp, weights.data(), nTaps, pDst, n, nSum, fInv);
+        WeightedLine(r, pp, weights16.data(), pDst, n, nSum, fInv);
     };
     std::vector<const uint8_t*> pp(nTaps);
 
