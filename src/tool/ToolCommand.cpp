@@ -60,4 +60,6 @@ const CToolCommandInfo* CToolRegistry::Find(const std::string& name) {
     return it == Commands().end() ? nullptr : &it->second;
 }
 
-const std::map<std::string, CToolCommandInfo>& CToolRegistry::All() { return Commands(); }
+const std::map<std::string, CToolCommandInfo>& CToolRegistry::All() {
+    return Commands();
+}
