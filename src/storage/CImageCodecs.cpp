@@ -121,6 +121,17 @@ void ReduceToDeclared(CRaster& out, int nDeclared) {
     }
 }
 
+// QuickDraw pictures: after the 512-byte header (or none), size, frame and
+// the version opcode (0x0011 0x02FF for version 2, 0x1101 for version 1).
+bool SniffPict(const uint8_t* p, size_t n) {
+    for (size_t at : {size_t{522}, size_t{10}}) {
+        if (n < at + 4) continue;
+        if (p[at] == 0x00 && p[at + 1] == 0x11 && p[at + 2] == 0x02 && p[at + 3] == 0xFF) return true;
+        if (p[at] == 0x11 && p[at + 1] == 0x01) return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int CImageCodecs::Sniff(const uint8_t* p, size_t n, const std::string& ext) {
@@ -144,7 +155,7 @@ int CImageCodecs::Sniff(const uint8_t* p, size_t n, const std::string& ext) {
     // Formats without a signature of their own: by extension, then by structure.
     if (e == "TGA" && CTargaCodec::Sniff(p, n)) return 4;
     if (e == "IMG" && CGemImgCodec::Sniff(p, n)) return 52;
-    if (e == "PCT" || e == "PICT") return 56;
+    if (e == "PCT" || e == "PICT" || SniffPict(p, n)) return 56;
     if (e == "MAC" && CMacPaintCodec::Sniff(p, n)) return 51;
     if (CMacPaintCodec::Sniff(p, n)) return 51;
     if (CGemImgCodec::Sniff(p, n)) return 52;

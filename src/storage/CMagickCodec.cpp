@@ -213,7 +213,8 @@ int CMagickCodec::Write(const CRaster& in, const std::string& magick, std::vecto
     img->rows = h;
     img->depth = 8;
     if (nCompression) img->compression = static_cast<CompressionType>(nCompression);
-    if (in.m_nXRes > 0 && in.m_nYRes > 0) {
+    // PostScript is laid out at 72 points per inch: one point per pixel keeps the size on reading.
+    if (in.m_nXRes > 0 && in.m_nYRes > 0 && !IsPostScriptCoder(magick)) {
         img->units = PixelsPerInchResolution;
         img->x_resolution = in.m_nXRes * 0.0254;
         img->y_resolution = in.m_nYRes * 0.0254;
