@@ -1,0 +1,37 @@
+#pragma once
+// A device context over a QPainter: widgets, printers and off-screen Qt
+// images. Bitmap transfers turn each band of rows into a Qt image.
+
+#include "framework/CDC.h"
+
+class QPainter;
+class QPaintDevice;
+
+class CQtDC : public CDC {
+    DECLARE_DYNAMIC(CQtDC)
+public:
+    CQtDC(QPainter* pPainter, QPaintDevice* pDevice);
+
+    int GetDeviceCaps(int nIndex) const override;
+    int SetDIBitsToDevice(int x, int y, int nWidth, int nHeight, int xSrc, int ySrc, int nStartScan,
+                          int nScanLines, const void* pBits, const BITMAPINFOHEADER* pInfo,
+                          unsigned nColorUse) override;
+    int StretchDIBits(int xDst, int yDst, int nDstWidth, int nDstHeight, int xSrc, int ySrc, int nSrcWidth,
+                      int nSrcHeight, const void* pBits, const BITMAPINFOHEADER* pInfo, unsigned nColorUse,
+                      uint32_t dwRop) override;
+    bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                uint32_t dwRop) override;
+    void FillRect(const CRect& rect, COLORREF color) override;
+    void FrameRect(const CRect& rect, COLORREF color) override;
+    void InvertRect(const CRect& rect) override;
+    void LineTo(int x, int y) override;
+    void Rectangle(const CRect& rect) override;
+    void Ellipse(const CRect& rect) override;
+    int DrawText(const std::string& text, CRect& rect, unsigned nFormat) override;
+
+    QPainter* GetPainter() const { return m_pPainter; }
+
+private:
+    QPainter* m_pPainter;
+    QPaintDevice* m_pDevice;
+};
