@@ -73,7 +73,8 @@ public:
     void WriteObject(const CObject* pOb);
     // Returns a new object (owned by the caller), nullptr for the null tag, or
     // an object read earlier when the tag refers back to it (then *pbReference
-    // is set and the caller does not own it a second time). The object's class
+    // is set and the caller does not own it a second time; objects read must
+    // therefore live as long as the archive). The object's class
     // must derive from pClassRefRequested when that is given.
     CObject* ReadObject(const CRuntimeClass* pClassRefRequested, bool* pbReference = nullptr);
     // Class records alone (as the framework's WriteClass / ReadClass).

@@ -1,0 +1,140 @@
+// Files: causes mapped from the system, the second-writer rule, replacing a
+// file without losing the old one.
+
+#include "framework/CFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/zozi-file-XXXXXX";
+        m_dir = ::mkdtemp(tmpl);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    static void WriteText(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
+    static std::string ReadText(const std::string& path) {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    fs::path m_dir;
+};
+
+TEST_F(CFileTest, OpenFailuresCarryCauseAndPath) {
+    CFileException e;
+    CFile f;
+    EXPECT_FALSE(f.Open(Path("missing.qln"), CFile::modeRead, &e));
+    EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
+    EXPECT_EQ(e.m_strFileName, Path("missing.qln"));
+
+    WriteText(Path("plain"), "x");
+    EXPECT_FALSE(f.Open(Path("plain/below"), CFile::modeRead, &e));
+    EXPECT_EQ(e.m_cause, CFileException::badPath);
+
+    EXPECT_FALSE(f.Open(m_dir.string(), CFile::modeRead, &e));
+    EXPECT_EQ(e.m_cause, CFileException::accessDenied);
+
+    EXPECT_FALSE(f.Open("", CFile::modeRead, &e));
+    EXPECT_EQ(e.m_cause, CFileException::badPath);
+
+    try {
+        CFile g(Path("missing.qln"), CFile::modeRead);
+        FAIL();
+    } catch (const CFileException& x) {
+        EXPECT_EQ(x.m_cause, CFileException::fileNotFound);
+    }
+}
+
+TEST_F(CFileTest, SecondWriterIsRefusedReadersAreNot) {
+    const std::string p = Path("photo.qln");
+    WriteText(p, "keep me");
+    CFile first;
+    ASSERT_TRUE(first.Open(p, CFile::modeReadWrite | CFile::shareDenyWrite));
+
+    CFile second;
+    CFileException e;
+    EXPECT_FALSE(second.Open(p, CFile::modeReadWrite | CFile::shareDenyWrite, &e));
+    EXPECT_EQ(e.m_cause, CFileException::accessDenied);
+    // A refused writer that asked for create-and-truncate destroyed nothing.
+    EXPECT_FALSE(second.Open(p, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &e));
+    EXPECT_EQ(ReadText(p), "keep me");
+
+    // The read-only fallback works while the writer holds the file.
+    ASSERT_TRUE(second.Open(p, CFile::modeRead | CFile::shareDenyWrite));
+    char buf[7];
+    second.ReadExact(buf, 7);
+    EXPECT_EQ(std::string(buf, 7), "keep me");
+    second.Close();
+
+    first.Close();
+    EXPECT_TRUE(second.Open(p, CFile::modeReadWrite | CFile::shareDenyWrite));
+}
+
+TEST_F(CFileTest, ReadSeekLengthAndShortReads) {
+    CFile f(Path("a.bin"), CFile::modeCreate | CFile::modeReadWrite);
+    f.Write("0123456789", 10);
+    EXPECT_EQ(f.GetLength(), 10u);
+    EXPECT_EQ(f.Seek(-3, CFile::end), 7u);
+    char buf[8];
+    EXPECT_EQ(f.Read(buf, 8), 3u); // fewer bytes at the end, no exception
+    f.SeekToBegin();
+    try {
+        f.Seek(-1, CFile::begin);
+        FAIL();
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_cause, CFileException::badSeek);
+    }
+    f.SetLength(4);
+    f.SeekToBegin();
+    try {
+        f.ReadExact(buf, 5);
+        FAIL();
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_cause, CFileException::endOfFile);
+    }
+    f.Close();
+    EXPECT_THROW(f.Read(buf, 1), CFileException);
+}
+
+TEST_F(CFileTest, AtomicFileReplacesOnlyOnCommit) {
+    const std::string p = Path("album.alb");
+    WriteText(p, "old");
+    {
+        CAtomicFile out(p);
+        out.File().Write("new, half", 9);
+        // Abandoned: as if the save failed half-way.
+    }
+    EXPECT_EQ(ReadText(p), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+    {
+        CAtomicFile out(p);
+        out.File().Write("new", 3);
+        out.Commit();
+    }
+    EXPECT_EQ(ReadText(p), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+}
+
+TEST(CMemFile, BehavesLikeAFile) {
+    CMemFile f;
+    f.Write("abc", 3);
+    f.Seek(5, CFile::begin);
+    f.Write("z", 1);
+    EXPECT_EQ(f.GetLength(), 6u);
+    EXPECT_EQ(f.Data()[3], 0);
+    f.SeekToBegin();
+    char buf[10];
+    EXPECT_EQ(f.Read(buf, 10), 6u);
+    EXPECT_EQ(f.Read(buf, 10), 0u);
+}
+
+} // namespace
