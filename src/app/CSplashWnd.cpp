@@ -22,7 +22,7 @@ CSplashWnd::CSplashWnd(bool bFirstKind, uint32_t dwDeadline)
             CDib dib("company.bmp");
             QImage img(dib.GetWidth(), dib.GetHeight(), QImage::Format_RGB32);
             QPainter painter(&img);
-            CQtDC dc(&painter, &img);
+            CQtDC dc(&painter);
             dib.Draw(dc, 0, 0);
             painter.end();
             m_picture = img;

@@ -43,7 +43,7 @@ void CImageEnhancerView::OnUpdate(CView*, long, CObject*) {
     QSize fit = QSize(pDib->GetWidth(), pDib->GetHeight()).scaled(n, n, Qt::KeepAspectRatio);
     QImage icon(std::max(1, fit.width()), std::max(1, fit.height()), QImage::Format_RGB32);
     QPainter painter(&icon);
-    CQtDC dc(&painter, &icon);
+    CQtDC dc(&painter);
     dc.SetStretchBltMode(HALFTONE);
     pDib->StretchDraw(dc, CRect(0, 0, icon.width(), icon.height()),
                       CRect(0, 0, pDib->GetWidth(), pDib->GetHeight()));

@@ -1,14 +1,11 @@
 #include "framework/qt/CQtDC.h"
 
-#include "framework/CPalette.h"
 #include "framework/DisplayCaps.h"
 
 #include <QFontMetrics>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
-#include <algorithm>
-#include <cstring>
 
 IMPLEMENT_DYNAMIC(CQtDC, CDC)
 
@@ -17,108 +14,114 @@ namespace {
 QColor ToQColor(COLORREF c) {
     return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
 }
-
-// Rows [row0, row0 + nRows) of the bitmap (counted from its bottom row, within
-// the nScanLines rows held at pBits) and columns [x0, x0 + nCols), top-down.
-QImage BandToImage(const void* pBits, const BITMAPINFOHEADER* pInfo, unsigned nColorUse, const CPalette* pPal,
-                   int x0, int nCols, int row0, int nRows) {
-    QImage img(nCols, nRows, QImage::Format_RGB32);
-    const int64_t stride = CDC::DibStride(*pInfo);
-    const auto* base = static_cast<const uint8_t*>(pBits);
-    for (int r = 0; r < nRows; ++r) {
-        // Top-down output row r is bitmap row row0 + nRows - 1 - r.
-        const uint8_t* src = base + (row0 + nRows - 1 - r) * stride;
-        auto* dst = reinterpret_cast<uint32_t*>(img.scanLine(r));
-        if (pInfo->biBitCount == 24) {
-            const uint8_t* p = src + 3 * x0;
-            for (int c = 0; c < nCols; ++c, p += 3) dst[c] = 0xFF000000u | (p[2] << 16) | (p[1] << 8) | p[0];
-        } else {
-            for (int c = 0; c < nCols; ++c)
-                dst[c] = 0xFF000000u | CDC::DibPixel(pInfo, src, x0 + c, nColorUse, pPal);
-        }
-    }
-    return img;
+QRect ToQRect(const CRect& r) {
+    return QRect(r.left, r.top, r.Width(), r.Height());
 }
 
 } // namespace
 
-CQtDC::CQtDC(QPainter* pPainter, QPaintDevice* pDevice) : m_pPainter(pPainter), m_pDevice(pDevice) {}
+CQtDC::CQtDC(QPainter* pPainter, bool bPrinting) : m_pPainter(pPainter) {
+    m_bPrinting = bPrinting;
+}
 
 int CQtDC::GetDeviceCaps(int nIndex) const {
+    QPaintDevice* pDev = m_pPainter ? m_pPainter->device() : nullptr;
+    if (!pDev) return 0;
     const CDisplayCaps& caps = GetDisplayCaps();
     switch (nIndex) {
     case HORZRES:
-        return m_pDevice->width();
+    case PHYSICALWIDTH:
+        return pDev->width();
     case VERTRES:
-        return m_pDevice->height();
+    case PHYSICALHEIGHT:
+        return pDev->height();
     case HORZSIZE:
-        return m_pDevice->widthMM();
+        return pDev->widthMM();
     case VERTSIZE:
-        return m_pDevice->heightMM();
+        return pDev->heightMM();
     case LOGPIXELSX:
-        return m_pDevice->logicalDpiX();
+        return pDev->logicalDpiX();
     case LOGPIXELSY:
-        return m_pDevice->logicalDpiY();
+        return pDev->logicalDpiY();
     case BITSPIXEL:
         return m_bPrinting ? 24 : caps.nBitsPixel;
     case PLANES:
         return 1;
     case NUMCOLORS:
-        return caps.nBitsPixel <= 8 ? (1 << caps.nBitsPixel) : -1;
+        return (!m_bPrinting && caps.nBitsPixel <= 8) ? (1 << caps.nBitsPixel) : -1;
+    case RASTERCAPS:
+        return RC_BITBLT | RC_DI_BITMAP | RC_STRETCHDIB |
+               ((!m_bPrinting && caps.nBitsPixel <= 8) ? RC_PALETTE : 0);
     case SIZEPALETTE:
         return m_bPrinting ? 0 : caps.nSizePalette;
     case NUMRESERVED:
         return m_bPrinting ? 0 : caps.nReserved;
-    case RASTERCAPS: {
-        int rc = RC_BITBLT | RC_DI_BITMAP | RC_STRETCHDIB;
-        if (!m_bPrinting && caps.nSizePalette > 0) rc |= RC_PALETTE;
-        return rc;
-    }
-    case PHYSICALWIDTH:
-        return m_pDevice->width();
-    case PHYSICALHEIGHT:
-        return m_pDevice->height();
     default:
         return 0;
     }
 }
 
+QImage CQtDC::DibToImage(const BITMAPINFOHEADER* pInfo, const void* pBits, int nStartScan, int nScanLines,
+                         int xSrc, int ySrc, int nWidth, int nHeight, unsigned nColorUse,
+                         const CPalette* pPalette) {
+    QImage img(nWidth, nHeight, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    int64_t nStride = DibStride(*pInfo);
+    const uint8_t* p = static_cast<const uint8_t*>(pBits);
+    for (int j = 0; j < nHeight; ++j) {
+        int nRow = ySrc + (nHeight - 1 - j);
+        if (nRow < nStartScan || nRow >= nStartScan + nScanLines || nRow < 0 || nRow >= pInfo->biHeight)
+            continue;
+        const uint8_t* pRow = p + (nRow - nStartScan) * nStride;
+        auto* pOut = reinterpret_cast<QRgb*>(img.scanLine(j));
+        if (pInfo->biBitCount == 24 && xSrc >= 0 && xSrc + nWidth <= pInfo->biWidth) {
+            const uint8_t* s = pRow + 3 * xSrc;
+            for (int i = 0; i < nWidth; ++i, s += 3) pOut[i] = qRgb(s[2], s[1], s[0]);
+            continue;
+        }
+        for (int i = 0; i < nWidth; ++i) {
+            int xs = xSrc + i;
+            if (xs < 0 || xs >= pInfo->biWidth) continue;
+            pOut[i] = 0xFF000000u | DibPixel(pInfo, pRow, xs, nColorUse, pPalette);
+        }
+    }
+    return img;
+}
+
 int CQtDC::SetDIBitsToDevice(int x, int y, int nWidth, int nHeight, int xSrc, int ySrc, int nStartScan,
                              int nScanLines, const void* pBits, const BITMAPINFOHEADER* pInfo,
                              unsigned nColorUse) {
-    if (!pBits || !pInfo || nWidth <= 0 || nHeight <= 0) return 0;
-    const int nBmpW = pInfo->biWidth, nBmpH = std::abs(pInfo->biHeight);
-    // The source rectangle, counted from the bottom, clipped to the bitmap and to the rows held.
-    int xs = std::max(0, xSrc), xe = std::min(nBmpW, xSrc + nWidth);
-    int ys = std::max({0, ySrc, nStartScan}), ye = std::min({nBmpH, ySrc + nHeight, nStartScan + nScanLines});
-    if (xs >= xe || ys >= ye) return 0;
-    QImage band = BandToImage(pBits, pInfo, nColorUse, m_pPalette, xs, xe - xs, ys - nStartScan, ye - ys);
-    // Bitmap row ySrc lands at the bottom of the destination rectangle.
-    int yTop = y + (ySrc + nHeight - ye);
-    m_pPainter->drawImage(QPoint(x + (xs - xSrc), yTop), band);
-    return ye - ys;
+    if (!m_pPainter || !pBits || !pInfo || nWidth <= 0 || nHeight <= 0) return 0;
+    QImage img =
+        DibToImage(pInfo, pBits, nStartScan, nScanLines, xSrc, ySrc, nWidth, nHeight, nColorUse, m_pPalette);
+    m_pPainter->drawImage(x, y, img);
+    return nHeight;
 }
 
 int CQtDC::StretchDIBits(int xDst, int yDst, int nDstWidth, int nDstHeight, int xSrc, int ySrc, int nSrcWidth,
                          int nSrcHeight, const void* pBits, const BITMAPINFOHEADER* pInfo, unsigned nColorUse,
                          uint32_t) {
-    if (!pBits || !pInfo || nSrcWidth <= 0 || nSrcHeight <= 0) return 0;
-    const int nBmpW = pInfo->biWidth, nBmpH = std::abs(pInfo->biHeight);
-    int xs = std::clamp(xSrc, 0, nBmpW), xe = std::clamp(xSrc + nSrcWidth, 0, nBmpW);
-    int ys = std::clamp(ySrc, 0, nBmpH), ye = std::clamp(ySrc + nSrcHeight, 0, nBmpH);
-    if (xs >= xe || ys >= ye) return 0;
-    QImage src = BandToImage(pBits, pInfo, nColorUse, m_pPalette, xs, xe - xs, ys, ye - ys);
+    if (!m_pPainter || !pBits || !pInfo || nDstWidth <= 0 || nDstHeight <= 0 || nSrcWidth <= 0 ||
+        nSrcHeight <= 0)
+        return 0;
+    QImage img = DibToImage(pInfo, pBits, 0, pInfo->biHeight, xSrc, ySrc, nSrcWidth, nSrcHeight, nColorUse,
+                            m_pPalette);
     m_pPainter->save();
     m_pPainter->setRenderHint(QPainter::SmoothPixmapTransform, m_nStretchMode == HALFTONE);
-    m_pPainter->drawImage(QRect(xDst, yDst, nDstWidth, nDstHeight), src);
+    m_pPainter->drawImage(QRect(xDst, yDst, nDstWidth, nDstHeight), img);
     m_pPainter->restore();
-    return ye - ys;
+    return nSrcHeight;
 }
 
 bool CQtDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, uint32_t dwRop) {
-    auto* pQt = dynamic_cast<CQtDC*>(pSrcDC);
-    if (!pQt || !pQt->m_pDevice) return false;
-    auto* pImage = dynamic_cast<QImage*>(pQt->m_pDevice);
+    if (!m_pPainter) return false;
+    if (dwRop == DSTINVERT) {
+        InvertRect(CRect(x, y, x + nWidth, y + nHeight));
+        return true;
+    }
+    auto* pSrc = dynamic_cast<CQtDC*>(pSrcDC);
+    if (!pSrc || !pSrc->m_pPainter) return false;
+    auto* pImage = dynamic_cast<QImage*>(pSrc->m_pPainter->device());
     if (!pImage) return false;
     m_pPainter->save();
     if (dwRop == SRCINVERT) m_pPainter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -128,11 +131,11 @@ bool CQtDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc,
 }
 
 void CQtDC::FillRect(const CRect& rect, COLORREF color) {
-    m_pPainter->fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToQColor(color));
+    if (m_pPainter) m_pPainter->fillRect(ToQRect(rect), ToQColor(color));
 }
 
 void CQtDC::FrameRect(const CRect& rect, COLORREF color) {
-    if (rect.IsRectEmpty()) return;
+    if (!m_pPainter || rect.IsRectEmpty()) return;
     QColor c = ToQColor(color);
     m_pPainter->fillRect(QRect(rect.left, rect.top, rect.Width(), 1), c);
     m_pPainter->fillRect(QRect(rect.left, rect.bottom - 1, rect.Width(), 1), c);
@@ -141,65 +144,62 @@ void CQtDC::FrameRect(const CRect& rect, COLORREF color) {
 }
 
 void CQtDC::InvertRect(const CRect& rect) {
+    if (!m_pPainter) return;
     m_pPainter->save();
     m_pPainter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    m_pPainter->fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), Qt::white);
+    m_pPainter->fillRect(ToQRect(rect), Qt::white);
     m_pPainter->restore();
 }
 
 void CQtDC::LineTo(int x, int y) {
-    m_pPainter->setPen(QPen(ToQColor(m_penColor), 0));
-    m_pPainter->drawLine(m_ptCurrent.x, m_ptCurrent.y, x, y);
+    if (m_pPainter) {
+        m_pPainter->setPen(ToQColor(m_penColor));
+        m_pPainter->drawLine(m_ptCurrent.x, m_ptCurrent.y, x, y);
+    }
     m_ptCurrent = CPoint(x, y);
 }
 
 void CQtDC::Rectangle(const CRect& rect) {
-    m_pPainter->setPen(QPen(ToQColor(m_penColor), 0));
-    m_pPainter->setBrush(m_bHollowBrush ? QBrush(Qt::NoBrush) : QBrush(ToQColor(m_brushColor)));
-    m_pPainter->drawRect(QRect(rect.left, rect.top, rect.Width() - 1, rect.Height() - 1));
+    if (!m_pPainter || rect.IsRectEmpty()) return;
+    if (!m_bHollowBrush) m_pPainter->fillRect(ToQRect(rect), ToQColor(m_brushColor));
+    FrameRect(rect, m_penColor);
 }
 
 void CQtDC::Ellipse(const CRect& rect) {
-    m_pPainter->setPen(QPen(ToQColor(m_penColor), 0));
-    m_pPainter->setBrush(m_bHollowBrush ? QBrush(Qt::NoBrush) : QBrush(ToQColor(m_brushColor)));
+    if (!m_pPainter || rect.IsRectEmpty()) return;
+    m_pPainter->save();
+    m_pPainter->setPen(ToQColor(m_penColor));
+    if (m_bHollowBrush)
+        m_pPainter->setBrush(Qt::NoBrush);
+    else
+        m_pPainter->setBrush(ToQColor(m_brushColor));
     m_pPainter->drawEllipse(QRect(rect.left, rect.top, rect.Width() - 1, rect.Height() - 1));
+    m_pPainter->restore();
 }
 
 int CQtDC::DrawText(const std::string& text, CRect& rect, unsigned nFormat) {
-    QString s = QString::fromStdString(text);
-    if (nFormat & DT_EXPANDTABS) s.replace('\t', QString(8, ' '));
+    if (!m_pPainter) return 0;
     int flags = 0;
-    if (nFormat & DT_CENTER)
-        flags |= Qt::AlignHCenter;
-    else if (nFormat & DT_RIGHT)
-        flags |= Qt::AlignRight;
+    flags |= (nFormat & DT_CENTER) ? Qt::AlignHCenter : (nFormat & DT_RIGHT) ? Qt::AlignRight : Qt::AlignLeft;
+    if (nFormat & DT_SINGLELINE)
+        flags |= (nFormat & DT_VCENTER)  ? Qt::AlignVCenter
+                 : (nFormat & DT_BOTTOM) ? Qt::AlignBottom
+                                         : Qt::AlignTop;
     else
-        flags |= Qt::AlignLeft;
-    if (nFormat & DT_SINGLELINE) {
-        if (nFormat & DT_VCENTER)
-            flags |= Qt::AlignVCenter;
-        else if (nFormat & DT_BOTTOM)
-            flags |= Qt::AlignBottom;
-        else
-            flags |= Qt::AlignTop;
-    } else {
         flags |= Qt::AlignTop;
-        if (nFormat & DT_WORDBREAK) flags |= Qt::TextWordWrap;
-    }
+    if (nFormat & DT_WORDBREAK) flags |= Qt::TextWordWrap;
+    if (nFormat & DT_EXPANDTABS) flags |= Qt::TextExpandTabs;
     if (!(nFormat & DT_NOPREFIX)) flags |= Qt::TextShowMnemonic;
-    if (nFormat & DT_NOCLIP) flags |= Qt::TextDontClip;
-    QRect r(rect.left, rect.top, rect.Width(), rect.Height());
+    QString s = QString::fromStdString(text);
+    QRect bound = m_pPainter->boundingRect(ToQRect(rect), flags, s);
     if (nFormat & DT_CALCRECT) {
-        QRect bound = m_pPainter->fontMetrics().boundingRect(
-            (nFormat & DT_SINGLELINE) ? QRect(r.left(), r.top(), 100000, 100000)
-                                      : QRect(r.left(), r.top(), r.width(), 100000),
-            flags, s);
         rect.right = rect.left + bound.width();
         rect.bottom = rect.top + bound.height();
         return bound.height();
     }
+    m_pPainter->save();
     m_pPainter->setPen(ToQColor(m_textColor));
-    QRect used;
-    m_pPainter->drawText(r, flags, s, &used);
-    return used.height();
+    m_pPainter->drawText(ToQRect(rect), flags, s);
+    m_pPainter->restore();
+    return bound.height();
 }

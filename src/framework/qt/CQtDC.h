@@ -1,16 +1,17 @@
 #pragma once
-// A device context over a QPainter: widgets, printers and off-screen Qt
-// images. Bitmap transfers turn each band of rows into a Qt image.
+// A device context over a QPainter: the screen (a widget), a printer or a
+// QImage. Bitmap transfers turn each band into a QImage and draw it.
 
 #include "framework/CDC.h"
 
 class QPainter;
-class QPaintDevice;
+class QImage;
 
 class CQtDC : public CDC {
     DECLARE_DYNAMIC(CQtDC)
 public:
-    CQtDC(QPainter* pPainter, QPaintDevice* pDevice);
+    // The painter is not owned; it must stay active while the context is used.
+    explicit CQtDC(QPainter* pPainter, bool bPrinting = false);
 
     int GetDeviceCaps(int nIndex) const override;
     int SetDIBitsToDevice(int x, int y, int nWidth, int nHeight, int xSrc, int ySrc, int nStartScan,
@@ -30,8 +31,11 @@ public:
     int DrawText(const std::string& text, CRect& rect, unsigned nFormat) override;
 
     QPainter* GetPainter() const { return m_pPainter; }
+    // The source rectangle of a bottom-up bitmap as a top-down QImage.
+    static QImage DibToImage(const BITMAPINFOHEADER* pInfo, const void* pBits, int nStartScan, int nScanLines,
+                             int xSrc, int ySrc, int nWidth, int nHeight, unsigned nColorUse,
+                             const CPalette* pPalette);
 
 private:
     QPainter* m_pPainter;
-    QPaintDevice* m_pDevice;
 };

@@ -35,7 +35,7 @@ void CView::paintEvent(QPaintEvent* pEvent) {
     const QRect r = pEvent->rect();
     m_rcClip = CRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
     QPainter painter(this);
-    CQtDC dc(&painter, this);
+    CQtDC dc(&painter);
     try {
         OnDraw(&dc);
     } catch (...) {
