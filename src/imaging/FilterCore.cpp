@@ -327,7 +327,7 @@ int64_t MakeGaussianWeights(int nRadius, int32_t* pWeights) {
     return nSum;
 }
 
-void GaussianBlur24(const CRows24& src, const CRows24& tmp, const CRows24& dst, int nRadius) {
+void GaussianBlur24(const CRows24& src, const CRows24& dst, int nRadius) {
     const int w = src.m_nWidth, h = src.m_nHeight, r = nRadius;
     if (w <= 0 || h <= 0) return;
     if (r <= 0) {
@@ -340,32 +340,32 @@ void GaussianBlur24(const CRows24& src, const CRows24& tmp, const CRows24& dst, 
     const int32_t nSum = nSum64 == 0 ? 1 : static_cast<int32_t>(nSum64);
     const float fInv = 1.0f / static_cast<float>(nSum);
     const std::vector<int16_t> weights16(weights.begin(), weights.end());
-    auto line = [&](const uint8_t* const* pp, uint8_t* pDst, int n) {
-        WeightedLine(r, pp, weights16.data(), pDst, n, nSum, fInv);
-    };
     std::vector<const uint8_t*> pp(nTaps);
-
-    // Vertical pass: the first r and the last r rows are copied; a window of
-    // 2r + 1 row pointers slides down.
-    CopyRows(src, tmp, 0, r);
-    CopyRows(src, tmp, h - r, h);
-    for (int y = r; y < h - r; ++y) {
-        for (int k = 0; k < nTaps; ++k) pp[k] = src.m_ppRows[y - r + k];
-        line(pp.data(), tmp.m_ppRows[y], 3 * w);
-    }
-
-    // Horizontal pass: pixels 0..r and w - 1 - r..w - 1 are copied, pixels
-    // r..w - r - 2 computed.
+    std::vector<uint8_t> temp(size_t(w) * 3);
     const int nLeft = std::min(r + 1, w);
     const int nRightStart = std::max(w - 1 - r, 0);
     const int nComputed = w - 2 * r - 1;
+
+    // Each row of the vertical pass is used only by the same row of the
+    // horizontal pass: one row of the intermediate image is enough.
     for (int y = 0; y < h; ++y) {
-        const uint8_t* t = tmp.m_ppRows[y];
+        // Vertical pass: the first r and the last r rows are copied; a window
+        // of 2r + 1 row pointers slides down.
+        const uint8_t* t;
+        if (y < r || y >= h - r) {
+            t = src.m_ppRows[y];
+        } else {
+            for (int k = 0; k < nTaps; ++k) pp[k] = src.m_ppRows[y - r + k];
+            WeightedLine(r, pp.data(), weights16.data(), temp.data(), 3 * w, nSum, fInv);
+            t = temp.data();
+        }
+        // Horizontal pass: pixels 0..r and w - 1 - r..w - 1 are copied,
+        // pixels r..w - r - 2 computed.
         uint8_t* d = dst.m_ppRows[y];
         std::memcpy(d, t, size_t(nLeft) * 3);
         std::memcpy(d + 3 * nRightStart, t + 3 * nRightStart, size_t(w - nRightStart) * 3);
         if (nComputed <= 0) continue;
         for (int k = 0; k < nTaps; ++k) pp[k] = t + 3 * k;
-        line(pp.data(), d + 3 * r, 3 * nComputed);
+        WeightedLine(r, pp.data(), weights16.data(), d + 3 * r, 3 * nComputed, nSum, fInv);
     }
 }
