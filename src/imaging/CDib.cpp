@@ -609,8 +609,22 @@ uint8_t* CDib::GetRowRGB(int y, uint8_t* pDest) {
 void CDib::SaveBMP(const std::string& path) const {
     CDib out(path, GetBitCount(), m_size.cx, m_size.cy, m_bGray ? m_nGrayLevels : 0, m_pColorTable,
              m_pInfo->biXPelsPerMeter, m_pInfo->biYPelsPerMeter);
-    CDib& self = const_cast<CDib&>(*this);
-    for (int y = 0; y < m_size.cy; ++y) out.PutRow(y, self.GetRow(y));
+    if (m_bFileBacked) {
+        CDib& self = const_cast<CDib&>(*this);
+        for (int y = 0; y < m_size.cy; ++y) out.PutRow(y, self.GetRow(y));
+    } else {
+        // The rows in memory are already in file order (bottom row first):
+        // written in large pieces rather than row by row.
+        CFile& f = out.m_pFile->File();
+        f.Seek(out.m_nBitsOffset, CFile::begin);
+        const uint8_t* p = m_pBits;
+        for (uint64_t nLeft = GetImageSize(); nLeft > 0;) {
+            uint32_t nChunk = static_cast<uint32_t>(std::min<uint64_t>(nLeft, 1u << 26));
+            f.Write(p, nChunk);
+            p += nChunk;
+            nLeft -= nChunk;
+        }
+    }
     out.CommitFile();
 }
 

@@ -66,6 +66,17 @@ rm -f "$dir/no.bmp"
 "$tool" convert "$dir/gray8.bmp" "$dir/no.bmp" --save-type 37 2>/dev/null && fail "save type 37 of 8 bits"
 [ ! -e "$dir/no.bmp" ] || fail "a refused save left a file"
 
+# Run-length compressed input (RLE8 and RLE4 as GraphicsMagick writes them)
+# reads as GraphicsMagick reads it.
+gm convert -size 40x30 gradient:yellow-blue -colors 200 -compress RLE "BMP3:$dir/rle8.bmp"
+gm convert -size 33x7 gradient:white-black -colors 16 -compress RLE "BMP3:$dir/rle4.bmp"
+for f in rle8 rle4; do
+  "$tool" convert "$dir/$f.bmp" "$dir/$f-out.bmp" || fail "convert $f"
+  mae=$(gm compare -metric MAE "$dir/$f.bmp" "$dir/$f-out.bmp" | awk '/Total/ { print $2 }')
+  [ "$mae" = "0.0000000000" ] || fail "$f decoded differently: $mae"
+done
+check_op "$dir/rle8.bmp" indexed256-diffused 8
+
 printf 'BMnot really a bitmap' >"$dir/bad.bmp"
 "$tool" image info "$dir/bad.bmp" 2>"$dir/err"
 [ $? -eq 2 ] || fail "a bad file is not an error"
