@@ -5,7 +5,7 @@
 # GraphicsMagick: the user CPU time of `gm convert in.mpc <op> null:` less
 # that of `gm convert in.mpc null:` (reading the picture), best of a few runs.
 # Ours: megapixels per second of bench_imaging (CPU time, operation only).
-# Usage: bench/compare-gm.sh [BUILD_DIR]   (ZOZI_GM_SIZE=WxH for a smaller run)
+# Usage: bench/compare-gm-operations.sh [BUILD_DIR]   (ZOZI_GM_SIZE=WxH for a smaller run)
 set -uo pipefail
 build=${1:-build}
 bench="$build/bin/bench_imaging"
