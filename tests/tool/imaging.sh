@@ -77,6 +77,8 @@ for f in rle8 rle4; do
 done
 check_op "$dir/rle8.bmp" indexed256-diffused 8
 
+"$tool" apply --list | grep -qx "indexed256-diffused (2055)" || fail "apply --list"
+
 printf 'BMnot really a bitmap' >"$dir/bad.bmp"
 "$tool" image info "$dir/bad.bmp" 2>"$dir/err"
 [ $? -eq 2 ] || fail "a bad file is not an error"
