@@ -57,7 +57,9 @@ void CFilter::RankFilter(int nMode) {
 
 void CFilter::GaussianBlur(int nRadius) {
     if (nRadius < 0 || 2 * nRadius + 1 > 101) AfxThrowNotSupportedException();
-    CDib temp(24, m_pSource->GetWidth(), m_pSource->GetHeight(), nullptr);
-    const CRowTable src(*m_pSource), tmp(temp), dst(*m_pDest);
-    GaussianBlur24(src.Rows(*m_pSource), tmp.Rows(temp), dst.Rows(*m_pDest), nRadius);
+    std::unique_ptr<CDib> pCopy;
+    CDib* pSource = m_pSource;
+    if (m_pSource == m_pDest) pSource = (pCopy = std::make_unique<CDib>(*m_pSource)).get();
+    const CRowTable src(*pSource), dst(*m_pDest);
+    GaussianBlur24(src.Rows(*pSource), dst.Rows(*m_pDest), nRadius);
 }

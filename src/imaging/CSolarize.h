@@ -11,6 +11,8 @@ public:
 
 protected:
     void Prepare() override;
+    // One comparison per byte, the same for every channel.
+    void RunRow(const uint8_t* p1, const uint8_t* p2, uint8_t* pTarget, int nBytes) override;
 
 private:
     int m_nMode;

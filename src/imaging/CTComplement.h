@@ -10,7 +10,10 @@ public:
 
 protected:
     void Prepare() override;
+    // 255 - value is value XOR 255: no table needed.
+    void RunRow(const uint8_t* p1, const uint8_t* p2, uint8_t* pTarget, int nBytes) override;
 
 private:
     bool m_bRed, m_bGreen, m_bBlue;
+    uint8_t m_mask[48]; // 16 pixels of XOR masks, blue, green, red
 };

@@ -51,7 +51,8 @@ struct KernelSpec {
 };
 
 template <KernelSpec K>
-void ConvolveRowFixed(const uint8_t* a, const uint8_t* m, const uint8_t* b, uint8_t* d, int nEnd) {
+[[gnu::always_inline]] inline void ConvolveRowFixed(const uint8_t* a, const uint8_t* m, const uint8_t* b,
+                                                    uint8_t* d, int nEnd) {
     for (int j = 3; j < nEnd; ++j) {
         const int s = K.k[0] * a[j - 3] + K.k[1] * a[j] + K.k[2] * a[j + 3] + K.k[3] * m[j - 3] +
                       K.k[4] * m[j] + K.k[5] * m[j + 3] + K.k[6] * b[j - 3] + K.k[7] * b[j] +
@@ -83,40 +84,43 @@ void ConvolveRowGeneric(const uint8_t* a, const uint8_t* m, const uint8_t* b, ui
     }
 }
 
-using ConvolveRowFn = void (*)(const uint8_t*, const uint8_t*, const uint8_t*, uint8_t*, int);
-
-struct FixedKernel {
-    const KernelType* pKernel;
-    ConvolveRowFn pfn;
+// The program's kernels, and their rows built for each of them.
+const KernelType* const kFixedKernels[] = {
+    &g_kernelBlurSlight,     &g_kernelBlurMore,     &g_kernelBlurHeavy,     &g_kernelSharpenSlight,
+    &g_kernelSharpenMore,    &g_kernelSharpenHeavy, &g_kernelEmboss,        &g_kernelEdgeThin,
+    &g_kernelEdgeHorizontal, &g_kernelEdgeVertical, &g_kernelEdgeHighlight,
 };
 
 // clang-format off
-const FixedKernel kFixedKernels[] = {
-    {&g_kernelBlurSlight,     ConvolveRowFixed<KernelSpec{{ 1,  0,  1,   0, 4,  0,   1,  0,  1}, 8, 0, false}>},
-    {&g_kernelBlurMore,       ConvolveRowFixed<KernelSpec{{ 1,  1,  1,   1, 4,  1,   1,  1,  1}, 12, 0, false}>},
-    {&g_kernelBlurHeavy,      ConvolveRowFixed<KernelSpec{{ 1,  1,  1,   1, 1,  1,   1,  1,  1}, 9, 0, false}>},
-    {&g_kernelSharpenSlight,  ConvolveRowFixed<KernelSpec{{-1,  0, -1,   0, 7,  0,  -1,  0, -1}, 3, 0, false}>},
-    {&g_kernelSharpenMore,    ConvolveRowFixed<KernelSpec{{-1,  0, -1,   0, 5,  0,  -1,  0, -1}, 1, 0, false}>},
-    {&g_kernelSharpenHeavy,   ConvolveRowFixed<KernelSpec{{-1, -1, -1,  -1, 9, -1,  -1, -1, -1}, 1, 0, false}>},
-    {&g_kernelEmboss,         ConvolveRowFixed<KernelSpec{{-1,  0,  0,   0, 0,  0,   0,  0,  1}, 1, 128, false}>},
-    {&g_kernelEdgeThin,       ConvolveRowFixed<KernelSpec{{-1, -1, -1,  -1, 8, -1,  -1, -1, -1}, 1, 0, true}>},
-    {&g_kernelEdgeHorizontal, ConvolveRowFixed<KernelSpec{{ 1,  2,  1,   0, 0,  0,  -1, -2, -1}, 1, 0, true}>},
-    {&g_kernelEdgeVertical,   ConvolveRowFixed<KernelSpec{{ 1,  0, -1,   2, 0, -2,   1,  0, -1}, 1, 0, true}>},
-    {&g_kernelEdgeHighlight,  ConvolveRowFixed<KernelSpec{{-1, -2,  0,  -2, 0,  2,   0,  2,  1}, 1, 0, false}>},
-};
+ZOZI_VECTOR_CLONES void ConvolveRowFixedIndex(int nIndex, const uint8_t* a, const uint8_t* m, const uint8_t* b,
+                                              uint8_t* d, int nEnd) {
+    switch (nIndex) {
+    case 0: ConvolveRowFixed<KernelSpec{{ 1,  0,  1,   0, 4,  0,   1,  0,  1}, 8, 0, false}>(a, m, b, d, nEnd); break;
+    case 1: ConvolveRowFixed<KernelSpec{{ 1,  1,  1,   1, 4,  1,   1,  1,  1}, 12, 0, false}>(a, m, b, d, nEnd); break;
+    case 2: ConvolveRowFixed<KernelSpec{{ 1,  1,  1,   1, 1,  1,   1,  1,  1}, 9, 0, false}>(a, m, b, d, nEnd); break;
+    case 3: ConvolveRowFixed<KernelSpec{{-1,  0, -1,   0, 7,  0,  -1,  0, -1}, 3, 0, false}>(a, m, b, d, nEnd); break;
+    case 4: ConvolveRowFixed<KernelSpec{{-1,  0, -1,   0, 5,  0,  -1,  0, -1}, 1, 0, false}>(a, m, b, d, nEnd); break;
+    case 5: ConvolveRowFixed<KernelSpec{{-1, -1, -1,  -1, 9, -1,  -1, -1, -1}, 1, 0, false}>(a, m, b, d, nEnd); break;
+    case 6: ConvolveRowFixed<KernelSpec{{-1,  0,  0,   0, 0,  0,   0,  0,  1}, 1, 128, false}>(a, m, b, d, nEnd); break;
+    case 7: ConvolveRowFixed<KernelSpec{{-1, -1, -1,  -1, 8, -1,  -1, -1, -1}, 1, 0, true}>(a, m, b, d, nEnd); break;
+    case 8: ConvolveRowFixed<KernelSpec{{ 1,  2,  1,   0, 0,  0,  -1, -2, -1}, 1, 0, true}>(a, m, b, d, nEnd); break;
+    case 9: ConvolveRowFixed<KernelSpec{{ 1,  0, -1,   2, 0, -2,   1,  0, -1}, 1, 0, true}>(a, m, b, d, nEnd); break;
+    case 10: ConvolveRowFixed<KernelSpec{{-1, -2,  0,  -2, 0,  2,   0,  2,  1}, 1, 0, false}>(a, m, b, d, nEnd); break;
+    }
+}
 // clang-format on
 
-// The fast row function for a record equal to one of the program's kernels
-// in every entry the filter reads.
-ConvolveRowFn FindFixedKernel(const KernelType& kernel) {
-    for (const FixedKernel& f : kFixedKernels) {
-        const KernelType& k = *f.pKernel;
+// The index of the program's kernel equal to the record in every entry the
+// filter reads, or -1.
+int FindFixedKernel(const KernelType& kernel) {
+    for (int i = 0; i < int(std::size(kFixedKernels)); ++i) {
+        const KernelType& k = *kFixedKernels[i];
         if (std::equal(k.begin(), k.begin() + 9, kernel.begin()) &&
             k[kKernelDivisor] == kernel[kKernelDivisor] && k[kKernelOffset] == kernel[kKernelOffset] &&
             (k[kKernelInvert] != 0) == (kernel[kKernelInvert] != 0))
-            return f.pfn;
+            return i;
     }
-    return nullptr;
+    return -1;
 }
 
 // ---- rank filters ----
@@ -270,13 +274,13 @@ void Convolve24(const CRows24& src, const CRows24& dst, const KernelType& kernel
     if (CopyBorder3x3(src, dst)) return;
     const int w = src.m_nWidth, h = src.m_nHeight;
     const int nEnd = 3 * (w - 1);
-    const ConvolveRowFn pfn = FindFixedKernel(kernel);
+    const int nFixed = FindFixedKernel(kernel);
     for (int y = 1; y < h - 1; ++y) {
         const uint8_t* a = src.m_ppRows[y - 1];
         const uint8_t* m = src.m_ppRows[y];
         const uint8_t* b = src.m_ppRows[y + 1];
-        if (pfn)
-            pfn(a, m, b, dst.m_ppRows[y], nEnd);
+        if (nFixed >= 0)
+            ConvolveRowFixedIndex(nFixed, a, m, b, dst.m_ppRows[y], nEnd);
         else
             ConvolveRowGeneric(a, m, b, dst.m_ppRows[y], nEnd, kernel);
     }
@@ -327,7 +331,7 @@ int64_t MakeGaussianWeights(int nRadius, int32_t* pWeights) {
     return nSum;
 }
 
-void GaussianBlur24(const CRows24& src, const CRows24& tmp, const CRows24& dst, int nRadius) {
+void GaussianBlur24(const CRows24& src, const CRows24& dst, int nRadius) {
     const int w = src.m_nWidth, h = src.m_nHeight, r = nRadius;
     if (w <= 0 || h <= 0) return;
     if (r <= 0) {
@@ -340,32 +344,32 @@ void GaussianBlur24(const CRows24& src, const CRows24& tmp, const CRows24& dst, 
     const int32_t nSum = nSum64 == 0 ? 1 : static_cast<int32_t>(nSum64);
     const float fInv = 1.0f / static_cast<float>(nSum);
     const std::vector<int16_t> weights16(weights.begin(), weights.end());
-    auto line = [&](const uint8_t* const* pp, uint8_t* pDst, int n) {
-        WeightedLine(r, pp, weights16.data(), pDst, n, nSum, fInv);
-    };
     std::vector<const uint8_t*> pp(nTaps);
-
-    // Vertical pass: the first r and the last r rows are copied; a window of
-    // 2r + 1 row pointers slides down.
-    CopyRows(src, tmp, 0, r);
-    CopyRows(src, tmp, h - r, h);
-    for (int y = r; y < h - r; ++y) {
-        for (int k = 0; k < nTaps; ++k) pp[k] = src.m_ppRows[y - r + k];
-        line(pp.data(), tmp.m_ppRows[y], 3 * w);
-    }
-
-    // Horizontal pass: pixels 0..r and w - 1 - r..w - 1 are copied, pixels
-    // r..w - r - 2 computed.
+    std::vector<uint8_t> temp(size_t(w) * 3);
     const int nLeft = std::min(r + 1, w);
     const int nRightStart = std::max(w - 1 - r, 0);
     const int nComputed = w - 2 * r - 1;
+
+    // Each row of the vertical pass is used only by the same row of the
+    // horizontal pass: one row of the intermediate image is enough.
     for (int y = 0; y < h; ++y) {
-        const uint8_t* t = tmp.m_ppRows[y];
+        // Vertical pass: the first r and the last r rows are copied; a window
+        // of 2r + 1 row pointers slides down.
+        const uint8_t* t;
+        if (y < r || y >= h - r) {
+            t = src.m_ppRows[y];
+        } else {
+            for (int k = 0; k < nTaps; ++k) pp[k] = src.m_ppRows[y - r + k];
+            WeightedLine(r, pp.data(), weights16.data(), temp.data(), 3 * w, nSum, fInv);
+            t = temp.data();
+        }
+        // Horizontal pass: pixels 0..r and w - 1 - r..w - 1 are copied,
+        // pixels r..w - r - 2 computed.
         uint8_t* d = dst.m_ppRows[y];
         std::memcpy(d, t, size_t(nLeft) * 3);
         std::memcpy(d + 3 * nRightStart, t + 3 * nRightStart, size_t(w - nRightStart) * 3);
         if (nComputed <= 0) continue;
         for (int k = 0; k < nTaps; ++k) pp[k] = t + 3 * k;
-        line(pp.data(), d + 3 * r, 3 * nComputed);
+        WeightedLine(r, pp.data(), weights16.data(), d + 3 * r, 3 * nComputed, nSum, fInv);
     }
 }

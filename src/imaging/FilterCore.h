@@ -25,6 +25,7 @@ void RankFilter24(const CRows24& src, const CRows24& dst, int nMode);
 // ceil(1000 * exp(-k^2 / (2 r^2))). pWeights holds 2r + 1 entries; returns their sum.
 int64_t MakeGaussianWeights(int nRadius, int32_t* pWeights);
 
-// Separable Gaussian blur through tmp (an image of the same size).
-// nRadius 0..50; radius 0 copies.
-void GaussianBlur24(const CRows24& src, const CRows24& tmp, const CRows24& dst, int nRadius);
+// Separable Gaussian blur, nRadius 0..50 (radius 0 copies). The vertical
+// pass keeps one intermediate row at a time. Source and destination must
+// not share rows.
+void GaussianBlur24(const CRows24& src, const CRows24& dst, int nRadius);

@@ -95,6 +95,20 @@ TEST(Arithmatic, SingleImageInPlace) {
             ASSERT_EQ(Px(*pic, x, y, 0), 255 - Px(orig, x, y, 0));
         }
 
+    // Wide rows: whole blocks of 16 pixels and a rest.
+    auto wide = MakeRandom(37, 2, 8);
+    CDib wideOrig(*wide);
+    CTComplement(wide.get(), wide.get(), false, true, true).Run();
+    CSolarize(&wideOrig, &wideOrig, 0, 300).Run(); // nothing above 300
+    for (int x = 0; x < 37; ++x) {
+        ASSERT_EQ(Px(*wide, x, 1, 0), 255 - Px(wideOrig, x, 1, 0));
+        ASSERT_EQ(Px(*wide, x, 1, 1), 255 - Px(wideOrig, x, 1, 1));
+        ASSERT_EQ(Px(*wide, x, 1, 2), Px(wideOrig, x, 1, 2));
+    }
+    CDib lightAll(wideOrig);
+    CSolarize(&lightAll, &lightAll, 1, 256).Run(); // everything below 256
+    for (int x = 0; x < 37; ++x) ASSERT_EQ(Px(lightAll, x, 0, 1), 255 - Px(wideOrig, x, 0, 1));
+
     auto s = MakeUniform(3, 3, 100, 127, 200);
     CSolarize(s.get(), s.get(), 1, 127).Run(); // lighten
     EXPECT_EQ(Px(*s, 1, 1, 0), 155);

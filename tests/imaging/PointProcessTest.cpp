@@ -1,12 +1,15 @@
 #include "OperationTestUtil.h"
 
 #include "framework/CException.h"
+#include "imaging/CColorModel.h"
 #include "imaging/CPointProcess.h"
 #include "imaging/CTRGBHist.h"
 #include "imaging/ColorCount.h"
 #include "imaging/PointTables.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 TEST(PointProcess, BrightnessContrastGammaThroughTone) {
     auto pic = MakeRandom(17, 5, 1);
@@ -41,6 +44,25 @@ TEST(PointProcess, BrightnessContrastGammaThroughTone) {
     EXPECT_THROW(pp.ApplyBrightnessContrast(50, 91, 20, 7), CNotSupportedException);
     EXPECT_THROW(pp.ApplyBrightnessContrast(50, 45, 41, 7), CNotSupportedException);
     EXPECT_TRUE(SamePixels(*pic, kept));
+}
+
+TEST(PointProcess, HueSaturationEqualsTheColourModel) {
+    // Few distinct colours (cache hits) and many (cache misses and evictions).
+    for (uint32_t nMask : {0x07u, 0xFFu}) {
+        for (auto [h, s, l] : {std::tuple{0, 0, 0}, std::tuple{10, 20, -5}, std::tuple{-128, 255, -255},
+                               std::tuple{127, -255, 255}, std::tuple{-3, 40, 17}}) {
+            std::mt19937 rng(h * 7 + s + nMask);
+            auto pic = MakePicture(301, 257,
+                                   [&](int, int, int) { return int(rng() & nMask) * (nMask == 7 ? 30 : 1); });
+            CDib ref(*pic);
+            CColorModel model(&ref);
+            model.ToHLS();
+            model.Shift(h, s, l);
+            model.FromHLS();
+            CPointProcess(pic.get()).ApplyHueSaturation(h, s, l);
+            ASSERT_TRUE(SamePixels(*pic, ref)) << h << " " << s << " " << l;
+        }
+    }
 }
 
 TEST(PointProcess, HueSaturationIdentityAndChecks) {

@@ -1,5 +1,7 @@
+#include "ImagingTestUtil.h"
 #include "OperationTestUtil.h"
 
+#include "framework/CException.h"
 #include "framework/UserPrompt.h"
 #include "imaging/CUndo.h"
 
@@ -139,4 +141,17 @@ TEST_F(Undo, CaptureShowsStatusAndEqualsImage) {
     EXPECT_TRUE(SamePixels(*CUndo::s_pSavedDib, *a.m_pDib));
     CUndo::SwapUndo(&a);
     EXPECT_EQ(a.Value(), 1);
+}
+
+TEST_F(Undo, FailedCopyLeavesNothingToUndo) {
+    a.Change(2);
+    {
+        CFakeMemory noMemory(0);
+        EXPECT_THROW(CUndo(&a, a.m_pDib.get()), CMemoryException);
+    }
+    EXPECT_FALSE(CUndo::CanUndo(&a));
+    EXPECT_FALSE(CUndo::CanRedo(&a));
+    CUndo::SwapUndo(&a);
+    ASSERT_NE(a.m_pDib, nullptr);
+    EXPECT_EQ(a.Value(), 2);
 }

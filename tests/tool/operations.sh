@@ -91,6 +91,8 @@ apply "$dir/grey.bmp" "$dir/o.bmp" equalize
 expect_px "$dir/o.bmp" 3 1 "255 255 255" "equalize grey"
 apply "$dir/grey.bmp" "$dir/o.bmp" hue-saturation 0 0 0
 expect_px "$dir/o.bmp" 0 0 "77 77 77" "hue-saturation identity"
+apply "$dir/grey.bmp" "$dir/o.bmp" hue-saturation -10 -20 -255
+expect_px "$dir/o.bmp" 0 0 "0 0 0" "hue-saturation darkest"
 
 # Filters.
 apply "$dir/dot.bmp" "$dir/o.bmp" blur-slight
