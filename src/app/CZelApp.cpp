@@ -6,6 +6,7 @@
 #include "app/CZelDocTemplate.h"
 #include "app/CZelMDIChildFrame.h"
 #include "app/core/COptions.h"
+#include "framework/CAppException.h"
 #include "framework/CFile.h"
 #include "framework/CIniProfileStore.h"
 #include "framework/CommandIds.h"
@@ -16,6 +17,12 @@
 #include "framework/Trace.h"
 #include "framework/qt/CDocument.h"
 #include "framework/qt/CQtSettingsStore.h"
+#include "imaging/CDib.h"
+#include "imaging/CUndo.h"
+#include "imaging/DitherTables.h"
+#include "storage/ImpExpTables.h"
+#include "storage/ImportExport.h"
+#include "storage/QlnPhotoFile.h"
 #include "view/CImageEnhancerDoc.h"
 #include "view/CImageEnhancerView.h"
 
@@ -75,6 +82,32 @@ CZelApp::CZelApp(CZelAppConfig config)
     };
     SetUserPrompt(&m_prompt);
     RegisterCommands();
+    WireProgramParts();
+}
+
+void CZelApp::WireProgramParts() {
+    m_hooks.prepareDitherTables = [] { PrepareDisplayTables(); };
+    m_hooks.createUndoManager = [] {
+        CUndo::SetPreferenceSource([] {
+            CZelApp* app = GetZelApp();
+            return app && app->m_settings.m_nUndoBuffer != 0;
+        });
+    };
+    m_hooks.initUndoBuffer = [](int nBuffer) {
+        if (!CUndo::InitUndo(nBuffer != 0)) AfxThrowResourceException();
+    };
+    m_hooks.releaseUndoBuffer = [] { CUndo::ShutdownUndo(); };
+    m_hooks.initPhotoLayer = [] { QLNI_Initialize(nullptr); };
+    m_hooks.closePhotoLayer = [] { QLNI_Terminate(); };
+    // Pictures open through the import layer: photo files and every foreign format.
+    CImageEnhancerDoc::s_loadPicture = [](const std::string& path) {
+        std::unique_ptr<CDib> image;
+        int rc = ImportPicture(path, image);
+        if (rc == IMPEXP_ERR_MEMORY_LOW) AfxThrowMemoryException();
+        if (rc != IMPEXP_SUCCESS || !image)
+            ThrowAppException(FormatImpExpError(IDS_FILE_READ_ERROR, path, rc));
+        return image;
+    };
 }
 
 void CZelApp::RegisterCommands() {

@@ -83,6 +83,8 @@ public:
 
 private:
     void RegisterCommands();
+    // Connects the start and exit steps to the parts of the program that exist.
+    void WireProgramParts();
     void OnFileNew();
     void OnFileOpen();
     bool DispatchCommandLine();

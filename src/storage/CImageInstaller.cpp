@@ -1,5 +1,7 @@
 #include "storage/CImageInstaller.h"
 
+#include "storage/QlnPhotoFile.h"
+
 #include "framework/CException.h"
 #include "framework/StringTable.h"
 #include "framework/Trace.h"
@@ -23,8 +25,11 @@ constexpr char kInvalidPathText[] = "Lexically invalid path name";
 constexpr char kConfirmReplaceText[] = "Confirm File Replace\n\nReplace File:\n%1\n\nWith File:\n%2";
 constexpr size_t kMaxShownName = 64;
 
-void DoNothing() {}
-CImageInstaller::ClosePhotoFileHook g_pClosePhotoFile = &DoNothing;
+// Copying must not find a photo file held open by the photo-file layer's cache.
+void ClosePhotoFileCache() {
+    QLNI_CloseFile();
+}
+CImageInstaller::ClosePhotoFileHook g_pClosePhotoFile = &ClosePhotoFileCache;
 
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -126,7 +131,7 @@ CopyError CopySystemFile(const std::string& strSource, const std::string& strTar
 } // namespace
 
 void CImageInstaller::SetClosePhotoFileHook(ClosePhotoFileHook pHook) {
-    g_pClosePhotoFile = pHook ? pHook : &DoNothing;
+    g_pClosePhotoFile = pHook ? pHook : &ClosePhotoFileCache;
 }
 
 std::string CImageInstaller::MakeTargetName(const std::string& strSource, const std::string& strDestDir,

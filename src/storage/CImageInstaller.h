@@ -21,7 +21,8 @@ public:
     enum : int { kCancelled = 2, kCopied = 3111, kSkipped = 3112 };
 
     // The photo-file layer keeps one photo file open between calls; it is
-    // closed before copying so that no file is held. Set by the application.
+    // closed before copying so that no file is held (QLNI_CloseFile unless
+    // replaced, for example by a test; null restores it).
     using ClosePhotoFileHook = void (*)();
     static void SetClosePhotoFileHook(ClosePhotoFileHook pHook);
 
