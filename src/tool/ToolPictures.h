@@ -1,6 +1,6 @@
 #pragma once
 // Loading and saving pictures for zozi-tool: the one place that knows file
-// formats. Windows BMP files are read and written by CDib.
+// formats. Every format goes through the import and export layer.
 
 #include "imaging/CDib.h"
 

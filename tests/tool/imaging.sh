@@ -62,9 +62,10 @@ cmp -s <(tail -c +55 "$dir/in24.bmp") <(tail -c +55 "$dir/copy.bmp") || fail "co
 "$tool" convert "$dir/copy.bmp" "$dir/copy2.bmp" || fail "convert again"
 cmp -s "$dir/copy.bmp" "$dir/copy2.bmp" || fail "a second convert changed the file"
 "$tool" convert "$dir/gray8.bmp" "$dir/copy8.bmp" --save-type 36 || fail "convert --save-type 36"
-rm -f "$dir/no.bmp"
-"$tool" convert "$dir/gray8.bmp" "$dir/no.bmp" --save-type 37 2>/dev/null && fail "save type 37 of 8 bits"
-[ ! -e "$dir/no.bmp" ] || fail "a refused save left a file"
+"$tool" convert "$dir/gray8.bmp" "$dir/deep.bmp" --save-type 37 || fail "save type 37 of 8 bits"
+[ "$(bpp "$dir/deep.bmp")" = 24 ] || fail "save type 37 wrote $(bpp "$dir/deep.bmp") bits"
+"$tool" convert "$dir/gray8.bmp" "$dir/no.cmp" --save-type 47 2>/dev/null && fail "save type 47 written"
+[ ! -e "$dir/no.cmp" ] || fail "a refused save left a file"
 
 # Run-length compressed input (RLE8 and RLE4 as GraphicsMagick writes them)
 # reads as GraphicsMagick reads it.

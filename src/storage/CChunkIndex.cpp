@@ -1,0 +1,3 @@
+#include "storage/CChunkIndex.h"
+
+IMPLEMENT_DYNAMIC(CChunkIndex, CObject)
