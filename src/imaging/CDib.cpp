@@ -302,8 +302,21 @@ CDib::CDib(void* pHeaderBlock, void* pPixelBlock) {
 
 CDib::CDib(const std::string& path) {
     ResetTone();
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary))
+        AfxThrowUserException();
     try {
-        ReadBMP(path);
+        ReadBMP(file);
+    } catch (...) {
+        FreeAll();
+        throw;
+    }
+}
+
+CDib::CDib(CFile& file) {
+    ResetTone();
+    try {
+        ReadBMP(file);
     } catch (...) {
         FreeAll();
         throw;
@@ -416,10 +429,8 @@ void CDib::FromPacked(const uint8_t* p, size_t n) {
     CheckGray();
 }
 
-void CDib::ReadBMP(const std::string& path) {
-    CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary))
-        AfxThrowUserException();
+void CDib::ReadBMP(CFile& file) {
+    file.SeekToBegin();
     uint64_t nLength = file.GetLength();
     uint8_t fileHeader[14];
     if (file.Read(fileHeader, 14) != 14 || fileHeader[0] != 'B' || fileHeader[1] != 'M')
@@ -721,10 +732,26 @@ void CDib::ApplyTone() {
                 tg[i] = (m_nChannelMask & 2) ? t[i] : static_cast<uint8_t>(i);
                 tr[i] = (m_nChannelMask & 1) ? t[i] : static_cast<uint8_t>(i);
             }
+            // All three channels: two bytes a look-up through a table of byte pairs.
+            std::vector<uint16_t> pairs;
+            if (m_nChannelMask == 7) {
+                pairs.resize(65536);
+                for (int i = 0; i < 65536; ++i)
+                    pairs[i] = static_cast<uint16_t>(t[i & 0xFF] | (t[i >> 8] << 8));
+            }
             for (int y = 0; y < m_size.cy; ++y) {
                 uint8_t* p = GetRow(y);
                 if (m_nChannelMask == 7) {
-                    for (int i = 0, n = nWidth * 3; i < n; ++i) p[i] = t[p[i]];
+                    int n = nWidth * 3, i = 0;
+                    const uint16_t* pr = pairs.data();
+                    for (; i + 8 <= n; i += 8) {
+                        uint64_t v;
+                        std::memcpy(&v, p + i, 8);
+                        v = uint64_t(pr[v & 0xFFFF]) | (uint64_t(pr[(v >> 16) & 0xFFFF]) << 16) |
+                            (uint64_t(pr[(v >> 32) & 0xFFFF]) << 32) | (uint64_t(pr[v >> 48]) << 48);
+                        std::memcpy(p + i, &v, 8);
+                    }
+                    for (; i < n; ++i) p[i] = t[p[i]];
                 } else {
                     for (int x = 0; x < nWidth; ++x, p += 3) {
                         p[0] = tb[p[0]];
