@@ -56,6 +56,13 @@ std::unique_ptr<CDib> LoadHolderImage(const std::string& photoPath) {
     return LoadPhotoImage(holder.empty() ? photoPath : holder);
 }
 
+bool HasThumbnailOfScale(const std::string& photoPath, uint16_t wScale) {
+    int n = 0;
+    uint16_t scales[QLNI_SCALE_COUNT] = {};
+    QLNI_GetThumbnailScales(photoPath, &n, scales);
+    return std::find(scales, scales + n, wScale) != scales + n;
+}
+
 } // namespace
 
 CAlbum::CAlbum() {
@@ -328,7 +335,7 @@ void CAlbum::PrepareSave(const std::string& albumPath, bool bTakePath) {
     if (bTakePath && !albumPath.empty() && m_bNewAlbum) m_strProvisionalPath.clear();
 }
 
-void CAlbum::ReleaseOrDelete(const std::string& photoPath, bool bKeepWhenUncommitted) {
+void CAlbum::ReleaseOrDelete(const std::string& photoPath) {
     const int nNeeds = QLNI_NeedsCommit(photoPath);
     if (nNeeds < 0) return; // missing or not a photo file: nothing to release
     const int nImage = QLNI_IsImageInFile(photoPath);
@@ -336,7 +343,11 @@ void CAlbum::ReleaseOrDelete(const std::string& photoPath, bool bKeepWhenUncommi
     // Other albums at any scale keep the file (their thumbnails live in it).
     int nOthers = 0;
     for (uint16_t s = 0; s < QLNI_SCALE_COUNT; ++s) nOthers += QLNI_GetTnUsageCount(photoPath, s);
-    if ((bKeepWhenUncommitted && nNeeds == 1) || nOthers > 0 || nImage == 1)
+    // A committed file has been saved with some album, whose file may still
+    // name it even when its backward path was withdrawn by an unsaved removal:
+    // only a file never committed (made by this session) and used by nothing
+    // else is deleted.
+    if (nNeeds == 0 || nOthers > 0 || nImage == 1)
         QLNI_CommitFile(photoPath, 1, 0);
     else
         QLNI_DeleteFile(photoPath);
@@ -349,8 +360,16 @@ void CAlbum::DiscardChanges() {
     if (!m_bNewAlbum) {
         for (const std::string& path : saved) {
             try {
-                if (m_nSavedScale >= 0)
-                    QLNI_ChangeThumbnailScale(path, static_cast<uint16_t>(m_nSavedScale), albumPath);
+                if (m_nSavedScale >= 0) {
+                    const uint16_t wSaved = static_cast<uint16_t>(m_nSavedScale);
+                    QLNI_ChangeThumbnailScale(path, wSaved, albumPath);
+                    // Another album's save may have cleaned up the thumbnail
+                    // this album had stopped using: build it again.
+                    if (!HasThumbnailOfScale(path, wSaved)) {
+                        std::unique_ptr<CDib> picture = LoadHolderImage(path);
+                        CreateThumbnail(path, *picture, m_nSavedScale, albumPath);
+                    }
+                }
                 QLNI_CommitFile(path, 1, 0);
             } catch (const CException&) {
                 ZTRACE("DiscardChanges(): %s skipped\n", path.c_str());
@@ -363,7 +382,7 @@ void CAlbum::DiscardChanges() {
     for (const std::string& path : DistinctPaths(m_elems)) {
         if (isSaved(path)) continue;
         try {
-            ReleaseOrDelete(path, true);
+            ReleaseOrDelete(path);
         } catch (const CException&) {
             ZTRACE("DiscardChanges(): %s skipped\n", path.c_str());
         }
@@ -371,7 +390,7 @@ void CAlbum::DiscardChanges() {
     for (const std::string& path : DistinctPaths(m_removedElems)) {
         if (isSaved(path) || FindElem(path) >= 0) continue;
         try {
-            ReleaseOrDelete(path, true);
+            ReleaseOrDelete(path);
         } catch (const CException&) {
             ZTRACE("DiscardChanges(): %s skipped\n", path.c_str());
         }

@@ -89,5 +89,5 @@ private:
     static std::vector<std::string> DistinctPaths(const std::vector<std::unique_ptr<CAlbumElem>>& elems);
     // Withdraws this album from the photo and commits it, or deletes a photo
     // file that nothing else needs (discarding changes).
-    void ReleaseOrDelete(const std::string& photoPath, bool bKeepWhenUncommitted);
+    void ReleaseOrDelete(const std::string& photoPath);
 };

@@ -228,10 +228,17 @@ TEST_F(AlbumOps, DiscardRestoresTheSavedStateAndDeletesUnneededCompanions) {
     loaded.SaveFile(albumPath);
     CAlbum fresh;
     fresh.m_strFilePath = dir / "f.alb";
-    fresh.AddPhotos({bmp});
-    fresh.DiscardChanges(); // committed before, used by none now: deleted
-    EXPECT_FALSE(CFile::Exists(kdx));
-    EXPECT_TRUE(CFile::Exists(bmp));
+    const std::string bmp2 = dir / "r.bmp";
+    MakePicture(20, 20)->SaveBMP(bmp2);
+    fresh.AddPhotos({bmp, bmp2});
+    const std::string kdx2 = fresh.GetPath(1);
+    fresh.DiscardChanges();
+    // Saved once with an album: kept, withdrawn. Made by this session only: deleted.
+    EXPECT_TRUE(CFile::Exists(kdx));
+    EXPECT_TRUE(BackwardPaths(kdx, 1).empty());
+    EXPECT_FALSE(HasThumbnail(kdx, 1));
+    EXPECT_FALSE(CFile::Exists(kdx2));
+    EXPECT_TRUE(CFile::Exists(bmp2));
 }
 
 TEST_F(AlbumOps, ResponseFileBuildsAlbumWithoutOverwritingTitles) {
