@@ -134,6 +134,10 @@ void CAlbum::SaveFile(const std::string& path, bool bTakePath) {
     PrepareSave(path, bTakePath);
     WriteAlbumFileBeside(path, [this](CArchive& ar) { Store(ar); });
     QLNI_CloseFile();
+    MarkSaved(path, bTakePath);
+}
+
+void CAlbum::MarkSaved(const std::string& path, bool bTakePath) {
     if (bTakePath) m_strFilePath = path;
     m_bNewAlbum = 0;
     // What is on disk now is the state that discarding later changes returns to.

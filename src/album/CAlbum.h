@@ -61,6 +61,9 @@ public:
     // The photo-file steps of a save, then the new file path (bTakePath) and
     // the cleared new-album flag; the caller then writes the layout.
     void PrepareSave(const std::string& albumPath, bool bTakePath);
+    // After the layout is written: the file path (bTakePath), the cleared
+    // new-album flag, and the saved scale and elements taken from the album.
+    void MarkSaved(const std::string& path, bool bTakePath);
     // The whole save: photo files, then the album file written beside the old one.
     void SaveFile(const std::string& path, bool bTakePath = true);
     // Reads the file and removes the missing photos.

@@ -17,10 +17,9 @@ bool CAlbumData::Initialize() {
 
 void CAlbumData::Save(CArchive& ar, const std::string& albumPath, bool bTakePath) {
     m_album.PrepareSave(albumPath, bTakePath);
-    if (bTakePath) m_album.m_strFilePath = albumPath;
-    m_album.m_bNewAlbum = 0;
     m_album.Store(ar);
     QLNI_CloseFile();
+    m_album.MarkSaved(albumPath, bTakePath);
 }
 
 void CAlbumData::Load(CArchive& ar) {

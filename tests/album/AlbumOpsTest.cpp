@@ -6,6 +6,7 @@
 #include "album/AlbumPhotos.h"
 #include "album/AlbumScales.h"
 #include "album/CAlbum.h"
+#include "album/CAlbumData.h"
 #include "album/CAlbumResponseFile.h"
 #include "framework/CFile.h"
 
@@ -299,4 +300,30 @@ TEST_F(AlbumOps, PathChangeRewritesMissingPathsAndMovesBackwardPaths) {
     EXPECT_EQ(BackwardPaths(after.GetPath(0), 1), std::set<std::string>{Upper(newAlbum)});
     EXPECT_EQ(BackwardPaths(stays, 1), std::set<std::string>{Upper(newAlbum)});
     EXPECT_FALSE(ApplyAlbumPathChanges({oldAlbum}, {dir / "nowhere.alb"}));
+}
+
+TEST_F(AlbumOps, AlbumDataSavesThroughAnArchiveAndChecksMissingPhotosAtLoad) {
+    const std::string photo = dir / "p.qln", albumPath = dir / "d.alb";
+    MakePhotoFile(photo);
+    CAlbumData data;
+    EXPECT_TRUE(data.Initialize());
+    data.m_album.AddPhotos({photo, dir / "gone.qln"});
+    ASSERT_EQ(data.m_album.GetCount(), 1); // the missing one was asked about and skipped
+    {
+        CFile file(albumPath, CFile::modeCreate | CFile::modeWrite);
+        CArchive ar(&file, CArchive::store);
+        data.Save(ar, albumPath, true);
+        ar.Close();
+    }
+    EXPECT_EQ(data.m_album.m_strFilePath, albumPath);
+    EXPECT_EQ(data.m_album.m_bNewAlbum, 0);
+    EXPECT_EQ(data.m_album.FindSavedElem(photo), 0);
+    EXPECT_EQ(BackwardPaths(photo, 1), std::set<std::string>{Upper(albumPath)});
+
+    CAlbumData loaded;
+    std::filesystem::remove(photo);
+    CFile file(albumPath, CFile::modeRead);
+    CArchive ar(&file, CArchive::load);
+    loaded.Load(ar);
+    EXPECT_EQ(loaded.m_album.GetCount(), 0);
 }
