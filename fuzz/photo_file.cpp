@@ -115,6 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Try([&] { DeleteTag(file, QLNI_TAG_ALBUM_PATH, &scale, "/fuzz/album.alb"); });
     Try([&] { QLNI_CommitFile(file, 1, 1); });
     Try([] { QLNI_CloseFile(); });
+    ::unlink(ScratchPath().c_str());
     if (s_nLive != 0) std::abort(); // a buffer was lost
     return 0;
 }
