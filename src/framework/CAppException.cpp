@@ -11,6 +11,10 @@ CAppException::CAppException(const std::string& text) : m_nMessageId(kNoMessageI
     }
 }
 
-void ThrowAppException(uint32_t nMessageId) { throw CAppException(nMessageId); }
+void ThrowAppException(uint32_t nMessageId) {
+    throw CAppException(nMessageId);
+}
 
-void ThrowAppException(const std::string& text) { throw CAppException(text); }
+void ThrowAppException(const std::string& text) {
+    throw CAppException(text);
+}

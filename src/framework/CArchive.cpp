@@ -31,7 +31,9 @@ void CArchive::Close() {
     m_pFile->Flush();
 }
 
-void CArchive::Abort() { m_nBufPos = m_nBufLen = 0; }
+void CArchive::Abort() {
+    m_nBufPos = m_nBufLen = 0;
+}
 
 void CArchive::FillBuffer(uint32_t nNeeded) {
     // Keep the unread bytes, then top the buffer up from the file.
@@ -197,7 +199,8 @@ void CArchive::WriteClass(const CRuntimeClass* pClassRef) {
         return;
     }
     const std::string_view name = pClassRef->m_lpszClassName;
-    *this << wNewClassTag << static_cast<uint16_t>(pClassRef->m_wSchema) << static_cast<uint16_t>(name.size());
+    *this << wNewClassTag << static_cast<uint16_t>(pClassRef->m_wSchema)
+          << static_cast<uint16_t>(name.size());
     Write(name.data(), static_cast<uint32_t>(name.size()));
     if (m_nMapCount >= nMaxMapCount) AfxThrowArchiveException(CArchiveException::badIndex);
     m_storeMap[pClassRef] = m_nMapCount++;

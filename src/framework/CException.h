@@ -18,8 +18,12 @@ public:
 };
 
 #define ZOZI_EXCEPTION_COPYABLE(cls)                                                                         \
-    std::unique_ptr<CException> Clone() const override { return std::make_unique<cls>(*this); }              \
-    [[noreturn]] void Rethrow() const override { throw *this; }
+    std::unique_ptr<CException> Clone() const override {                                                     \
+        return std::make_unique<cls>(*this);                                                                 \
+    }                                                                                                        \
+    [[noreturn]] void Rethrow() const override {                                                             \
+        throw *this;                                                                                         \
+    }
 
 class CMemoryException : public CException {
     DECLARE_DYNAMIC(CMemoryException)

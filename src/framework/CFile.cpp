@@ -32,9 +32,15 @@ bool CFile::Open(const std::string& path, unsigned nOpenFlags, CFileException* p
 
     int flags = O_CLOEXEC;
     switch (nOpenFlags & 3) {
-    case modeRead: flags |= O_RDONLY; break;
-    case modeWrite: flags |= O_WRONLY; break;
-    default: flags |= O_RDWR; break;
+    case modeRead:
+        flags |= O_RDONLY;
+        break;
+    case modeWrite:
+        flags |= O_WRONLY;
+        break;
+    default:
+        flags |= O_RDWR;
+        break;
     }
     if (nOpenFlags & modeCreate) {
         flags |= O_CREAT;
@@ -71,7 +77,9 @@ bool CFile::Open(const std::string& path, unsigned nOpenFlags, CFileException* p
     return true;
 }
 
-void CFile::ThrowOsError(int osError) const { AfxThrowOsFileException(osError, m_strFileName); }
+void CFile::ThrowOsError(int osError) const {
+    AfxThrowOsFileException(osError, m_strFileName);
+}
 
 uint32_t CFile::Read(void* pBuf, uint32_t nCount) {
     if (m_hFile < 0) AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName);
@@ -171,7 +179,9 @@ bool CFile::Exists(const std::string& path) {
 
 // --- CMemFile ---------------------------------------------------------------
 
-bool CMemFile::Open(const std::string&, unsigned, CFileException*) { return true; }
+bool CMemFile::Open(const std::string&, unsigned, CFileException*) {
+    return true;
+}
 
 uint32_t CMemFile::Read(void* pBuf, uint32_t nCount) {
     if (m_nPos >= m_data.size()) return 0;
@@ -188,8 +198,9 @@ void CMemFile::Write(const void* pBuf, uint32_t nCount) {
 }
 
 uint64_t CMemFile::Seek(int64_t lOff, SeekPosition nFrom) {
-    int64_t base = nFrom == begin ? 0 : nFrom == current ? static_cast<int64_t>(m_nPos)
-                                                         : static_cast<int64_t>(m_data.size());
+    int64_t base = nFrom == begin     ? 0
+                   : nFrom == current ? static_cast<int64_t>(m_nPos)
+                                      : static_cast<int64_t>(m_data.size());
     if (base + lOff < 0) AfxThrowFileException(CFileException::badSeek, EINVAL);
     m_nPos = static_cast<uint64_t>(base + lOff);
     return m_nPos;
@@ -216,7 +227,8 @@ CAtomicFile::CAtomicFile(const std::string& path) : m_strPath(path) {
     }
     // Keep the permissions of the file being replaced.
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) ::fchmod(m_file.GetHandle(), st.st_mode & 07777);
+    if (::stat(path.c_str(), &st) == 0)
+        ::fchmod(m_file.GetHandle(), st.st_mode & 07777);
     else {
         mode_t mask = ::umask(0);
         ::umask(mask);

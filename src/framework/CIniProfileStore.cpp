@@ -21,7 +21,9 @@ std::string Trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-int Clamp32(long long v) { return static_cast<int>(std::max<long long>(INT_MIN, std::min<long long>(INT_MAX, v))); }
+int Clamp32(long long v) {
+    return static_cast<int>(std::max<long long>(INT_MIN, std::min<long long>(INT_MAX, v)));
+}
 
 // Parses [blanks][sign]digits; returns false when there is no digit.
 bool ParseDecimal(const std::string& text, long long& value, bool bAllowHex) {
@@ -39,9 +41,12 @@ bool ParseDecimal(const std::string& text, long long& value, bool bAllowHex) {
     for (; i < text.size(); ++i) {
         int d;
         char c = text[i];
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (base == 16 && std::isxdigit(static_cast<unsigned char>(c))) d = std::tolower(c) - 'a' + 10;
-        else break;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (base == 16 && std::isxdigit(static_cast<unsigned char>(c)))
+            d = std::tolower(c) - 'a' + 10;
+        else
+            break;
         bDigits = true;
         if (v < (1ll << 40)) v = v * base + d;
     }
@@ -100,7 +105,8 @@ void CIniProfileStore::ParseText(const std::string& text) {
         if (!pCur || eq == std::string::npos) continue;
         std::string key = Trim(line.substr(0, eq));
         std::string value = Trim(line.substr(eq + 1));
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+            value.back() == value.front())
             value = value.substr(1, value.size() - 2);
         if (!key.empty() && !FindValue(*pCur, key)) pCur->entries.emplace_back(key, value);
     }

@@ -35,7 +35,8 @@ public:
     std::string GetProfileString(const std::string& section, const std::string& key,
                                  const std::string& strDefault = {}) override;
     void WriteProfileInt(const std::string& section, const std::string& key, int nValue) override;
-    void WriteProfileString(const std::string& section, const std::string& key, const std::string& value) override;
+    void WriteProfileString(const std::string& section, const std::string& key,
+                            const std::string& value) override;
     void DeleteProfileKey(const std::string& section, const std::string& key) override;
     void DeleteProfileSection(const std::string& section) override;
 

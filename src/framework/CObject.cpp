@@ -5,13 +5,19 @@
 
 const CRuntimeClass CObject::classCObject = {"CObject", 0xFFFF, nullptr, nullptr};
 
-const CRuntimeClass* CObject::GetRuntimeClass() const { return &classCObject; }
+const CRuntimeClass* CObject::GetRuntimeClass() const {
+    return &classCObject;
+}
 
 void CObject::Serialize(CArchive&) {}
 
-bool CObject::IsKindOf(const CRuntimeClass* pClass) const { return GetRuntimeClass()->IsDerivedFrom(pClass); }
+bool CObject::IsKindOf(const CRuntimeClass* pClass) const {
+    return GetRuntimeClass()->IsDerivedFrom(pClass);
+}
 
-CObject* CRuntimeClass::CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
+CObject* CRuntimeClass::CreateObject() const {
+    return m_pfnCreateObject ? m_pfnCreateObject() : nullptr;
+}
 
 bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const {
     for (const CRuntimeClass* p = this; p; p = p->m_pBaseClass)
@@ -26,7 +32,9 @@ std::map<std::string, const CRuntimeClass*, std::less<>>& Registry() {
 }
 } // namespace
 
-void CRuntimeClass::Register(const CRuntimeClass* pClass) { Registry()[pClass->m_lpszClassName] = pClass; }
+void CRuntimeClass::Register(const CRuntimeClass* pClass) {
+    Registry()[pClass->m_lpszClassName] = pClass;
+}
 
 const CRuntimeClass* CRuntimeClass::FromName(std::string_view name) {
     auto& reg = Registry();

@@ -46,10 +46,16 @@ public:                                                                         
 
 #define IMPLEMENT_DYNAMIC(cls, base)                                                                         \
     const CRuntimeClass cls::class##cls = {#cls, 0xFFFF, nullptr, RUNTIME_CLASS(base)};                      \
-    const CRuntimeClass* cls::GetRuntimeClass() const { return RUNTIME_CLASS(cls); }
+    const CRuntimeClass* cls::GetRuntimeClass() const {                                                      \
+        return RUNTIME_CLASS(cls);                                                                           \
+    }
 
 #define IMPLEMENT_SERIAL(cls, base, schema)                                                                  \
-    CObject* cls::CreateObject() { return new cls; }                                                         \
+    CObject* cls::CreateObject() {                                                                           \
+        return new cls;                                                                                      \
+    }                                                                                                        \
     const CRuntimeClass cls::class##cls = {#cls, schema, &cls::CreateObject, RUNTIME_CLASS(base)};           \
-    const CRuntimeClass* cls::GetRuntimeClass() const { return RUNTIME_CLASS(cls); }                         \
+    const CRuntimeClass* cls::GetRuntimeClass() const {                                                      \
+        return RUNTIME_CLASS(cls);                                                                           \
+    }                                                                                                        \
     static const bool s_bRegistered##cls = (CRuntimeClass::Register(RUNTIME_CLASS(cls)), true);

@@ -27,7 +27,9 @@ struct CRect {
     constexpr int Height() const { return bottom - top; }
     constexpr CSize Size() const { return {Width(), Height()}; }
     constexpr bool IsRectEmpty() const { return right <= left || bottom <= top; }
-    constexpr bool PtInRect(CPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    constexpr bool PtInRect(CPoint p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     constexpr void SetRectEmpty() { left = top = right = bottom = 0; }
     constexpr void OffsetRect(int dx, int dy) {
         left += dx;

@@ -19,12 +19,17 @@ std::string GetExceptionMessage(const CException& e) {
         case CFileException::invalidFile:
         case CFileException::directoryFull:
         case CFileException::badSeek:
-        case CFileException::hardIO: return LoadResString(IDS_FILE_IO_ERROR);
+        case CFileException::hardIO:
+            return LoadResString(IDS_FILE_IO_ERROR);
         case CFileException::fileNotFound:
-        case CFileException::badPath: return LoadResString(IDS_FILE_NOT_FOUND);
-        case CFileException::accessDenied: return LoadResString(IDS_FILE_IN_USE);
-        case CFileException::diskFull: return LoadResString(IDS_DISK_FULL);
-        default: return LoadResString(IDS_FILE_EXCEPTION);
+        case CFileException::badPath:
+            return LoadResString(IDS_FILE_NOT_FOUND);
+        case CFileException::accessDenied:
+            return LoadResString(IDS_FILE_IN_USE);
+        case CFileException::diskFull:
+            return LoadResString(IDS_DISK_FULL);
+        default:
+            return LoadResString(IDS_FILE_EXCEPTION);
         }
     }
     if (dynamic_cast<const CUserException*>(&e)) return LoadResString(IDS_USER_EXCEPTION);
@@ -33,8 +38,10 @@ std::string GetExceptionMessage(const CException& e) {
         case CArchiveException::endOfFile:
         case CArchiveException::badIndex:
         case CArchiveException::badClass:
-        case CArchiveException::badSchema: return LoadResString(IDS_UNEXPECTED_FORMAT);
-        default: return LoadResString(IDS_ARCHIVE_EXCEPTION);
+        case CArchiveException::badSchema:
+            return LoadResString(IDS_UNEXPECTED_FORMAT);
+        default:
+            return LoadResString(IDS_ARCHIVE_EXCEPTION);
         }
     }
     if (dynamic_cast<const CResourceException*>(&e)) return LoadResString(IDS_RESOURCE_EXCEPTION);

@@ -25,6 +25,7 @@ constexpr Entry kStrings[] = {
     {1021, "\nShow\nSlide Show\n\n\nAlbFileType\nQLN Album File Type"},
     {1022, "\nFull Screen\nFull Screen\n\n\nAlbFileType\nQLN Album File Type"},
     {1023, "Illegal Filename:\n\n%1"},
+    {1024, "Saving undo buffer"},
     {1029, "Can not complete the operation since there is not enough memory.  Please quit one or more "
            "applications or increase virtual memory settings so there are 7.5 megabytes of virtual memory "
            "available when you start Pictavo."},
@@ -39,21 +40,121 @@ constexpr Entry kStrings[] = {
     {1044, " %d colors are used in the image "},
     {1045, " %s - Slide Show "},
     {1052, "Photo Show Help"},
+    {1063, "CALS 1 (*.CAL)|*.CAL|CCITT 1 (*.TIF)|*.TIF|CCITT G3 1D (*.TIF)|*.TIF|CCITT G3 2D "
+           "(*.TIF)|*.TIF|CCITT G4 (*.TIF)|*.TIF|EPS (*.EPS)|*.EPS|GIF (*.GIF)|*.GIF|"},
+    {1064, "JPEG (*.JPG)|*.JPG|JTIF (*.JPG)|*.JPG|LEAD (*.CMP)|*.CMP|LEAD 1 bit (*.CMP)|*.CMP|LEAD JFIF "
+           "4:1:1 (*.JFF)|*.JFF|LEAD JFIF 4:2:2 (*.JFF)|*.JFF|LEAD JTIF 4:1:1 (*.JTF)|*.JTF|"},
+    {1065, "LEAD JTIF 4:2:2 (*.JTF)|*.JTF|Mac Paint 1 (*.MAC)|*.MAC|Mac Picture 1 (*.PCT)|*.PCT|Mac Picture "
+           "4 (*.PCT)|*.PCT|Mac Picture 8 (*.PCT)|*.PCT|Mac Picture 24 (*.PCT)|*.PCT|Microsoft Paint 1 "
+           "(*.MSP)|*.MSP|"},
+    {1066, "OS/2 BMP 1 (*.BMP)|*.BMP|OS/2 BMP 4 (*.BMP)|*.BMP|OS/2 BMP 8 (*.BMP)|*.BMP|OS/2 BMP 24 "
+           "(*.BMP)|*.BMP|PCX 1 (*.PCX)|*.PCX|PCX 4 (*.PCX)|*.PCX|"},
+    {1067, "PCX 8 (*.PCX)|*.PCX|PCX 24 (*.PCX)|*.PCX|Sun Raster 1 (*.RAS)|*.RAS|Sun Raster 4 "
+           "(*.RAS)|*.RAS|Sun Raster 8 (*.RAS)|*.RAS|Sun Raster 24 (*.RAS)|*.RAS|"},
+    {1068, "Sun Raster 32 (*.RAS)|*.RAS|TGA 8 (*.TGA)|*.TGA|TGA 16 (*.TGA)|*.TGA|TGA 24 (*.TGA)|*.TGA|TGA 32 "
+           "(*.TGA)|*.TGA|TIF 1 (*.TIF)|*.TIF|"},
+    {1069, "TIF 8 (*.TIF)|*.TIF|TIF 16 (*.TIF)|*.TIF|TIF 24 (*.TIF)|*.TIF|Windows BMP 1 "
+           "(*.BMP)|*.BMP|Windows BMP 4 (*.BMP)|*.BMP|Windows BMP 8 (*.BMP)|*.BMP|"},
+    {1070, "Windows BMP 24 (*.BMP)|*.BMP|WordPerfect 1 (*.WPG)|*.WPG|WordPerfect 4 (*.WPG)|*.WPG|WordPerfect "
+           "8 (*.WPG)|*.WPG|WMF 8 (*.WMF)|*.WMF|WMF 24 (*.WMF)|*.WMF|"},
     {1071, "An error was encountered while saving the file:"},
     {1072, "Error creating directory %1. Aborting..."},
+    {1074, "GIF (*.GIF)|*.GIF|JPEG (*.JPG;*.JFF;*.JTF)|*.JPG;*.JFF;*.JTF|LEAD (*.CMP)|*.CMP|Mac Paint "
+           "(*.MAC)|*.MAC|Mac Picture (*.PCT)|*.PCT|"},
+    {1075,
+     "Microsoft Paint (*.MSP)|*.MSP|CALS (*.CAL)|*.CAL|PCX (*.PCX)|*.PCX|PostScript Raster (*.EPS)|*.EPS|"},
+    {1076, "Sun Raster (*.RAS)|*.RAS|Targa (*.TGA)|*.TGA|TIF (*.TIF)|*.TIF|Windows & OS/2 (*.BMP)|*.BMP|"},
     {1077, "An error was encountered while reading the file:"},
     {1078, "All Files (*.*)"},
     {1079, "All windows should be closed and reopened for system to work properly"},
     {1080, "Invalid command line.\n\n<%1>"},
     {1081, "The album specified in the command line was not found.\n\n<%1>"},
     {1086, "Not enought storage available on %1 to create images... Aborting"},
+    {1121, "Not enough memory available"},
+    {1123, "Invalid bitmap handle"},
+    {1124, "Error writing file"},
+    {1125, "Error reading file"},
+    {1126, "File not present"},
+    {1127, "Invalid filename specified"},
+    {1128, "Invalid file format"},
+    {1129, "File not found"},
+    {1130, "Invalid width/height"},
+    {1131, "Image format recognized, but sub-type not supported"},
+    {1132, "Invalid parameter passed"},
+    {1133, "Unable to open file"},
+    {1134, "Unknown compression format"},
+    {1135, "Feature not supported"},
+    {1136, "Error seeking to position"},
+    {1137, "Image too large to load"},
+    {1138, "File is damaged or incomplete"},
+    {1139, "Not enough disk space to write the file"},
+    {1140, "Invalid palette"},
+    {1141, "Invalid quality factor"},
+    {1142, "Invalid compression format"},
+    {1143, "Invalid bitmap row"},
+    {1144, "Invalid image size"},
+    {1145, "Invalid bits/pixel"},
+    {1146, "Invalid option"},
+    {1147, "File is locked by another user"},
+    {1148, "Internal error"},
+    {1149, "Internal error"},
+    {1150, "Internal error"},
+    {1151, "Internal error"},
+    {1152, "Internal error"},
+    {1153, "Internal error"},
+    {1154, "Internal error"},
+    {1155, "Internal error"},
+    {1156, "Internal error"},
+    {1157, "Internal error"},
+    {1158, "Internal error"},
+    {1159, "Internal error"},
+    {1160, "Internal error"},
+    {1161, "Internal error"},
+    {1162, "Internal error"},
+    {1163, "Internal error"},
+    {1164, "Internal error"},
+    {1165, "Internal error"},
+    {1166, "Internal error"},
+    {1167, "Internal error"},
+    {1168, "Internal error"},
+    {1169, "Internal error"},
+    {1170, "Internal error"},
+    {1171, "Internal error"},
+    {1172, "Internal error"},
+    {1173, "Internal error"},
+    {1174, "Internal error"},
+    {1175, "Internal error"},
+    {1176, "Internal error"},
+    {1177, "Internal error"},
+    {1178, "Internal error"},
+    {1179, "Internal error"},
+    {1180, "Internal error"},
+    {1181, "Unable to create temporary file"},
+    {1182, "Decompression aborted"},
+    {1183, "Compression aborted"},
+    {1184, "Invalid color resolution"},
+    {1185, "Invalid page number"},
+    {1186, "Page not found"},
+    {1187, "Invalid resolution"},
+    {1188, "Invalid orientation"},
+    {1189, "PostScript interpreter not available"},
+    {1190, "Invalid image data"},
+    {1191, "Image has no pixels"},
+    {1193, "QLN Photo (*.QLN)|*.QLN;*.#??|"},
+    {1194, "PNG (*.PNG)|*.PNG||"},
+    {1196, "Reason: "},
     {1197, "%1 \nCannot find this file.\n\nThumbnail will be removed from the album."},
     {1198, "%1 \nPossible corrupted file or there is not enough memory to load the thumbnail from the disk.  "
            "Thumbnail will be removed from the album."},
+    {1201, "All "
+           "Formats|*.ALB;*.QLN;*.#??;*.BMP;*.CAL;*.CMP;*.EPS;*.GIF;*.JFF;*.JPG;*.JTF;*.MAC;*.MSP;*.PCT;*."
+           "PCX;*.PNG;*.RAS;*.TGA;*.TIF|"},
+    {1202, "All Formats|*.ALB;*.QLN;*.#??|"},
     {1204, "%1 not a valid Parcelgram file."},
     {1213, "There is not enough virtual memory to fully run Pictavo. "},
     {1214, "Please quit one or more applications or increase virtual memory settings in the Control Panel's"},
-    {1215, "386 Enhanced section. Pictavo requires 7.5 megabytes of virtual memory to be fully functional.\n"},
+    {1215,
+     "386 Enhanced section. Pictavo requires 7.5 megabytes of virtual memory to be fully functional.\n"},
     {1217, "%1 \nPossible corrupted file, or unsupported file format, or there is not enough memory to load "
            "the image from the disk."},
     {1218, "Not enough memory to complete the operation. Close one or more applications or change your "
@@ -61,6 +162,10 @@ constexpr Entry kStrings[] = {
     {1220, "An error occured while creating the thumbnail."},
     {1224, "\nIf necessary, disable TSRs (e.g. screen saver) or unused drivers to increase conventional "
            "memory."},
+    {1229, "All "
+           "Formats|*.QLN;*.#??;*.BMP;*.CAL;*.CMP;*.EPS;*.GIF;*.JFF;*.JPG;*.JTF;*.MAC;*.MSP;*.PCT;*.PCX;*."
+           "PNG;*.RAS;*.TGA;*.TIF|"},
+    {1230, "All Formats|*.QLN;*.#??|"},
     {1237, "Modifying Album Paths..."},
     {1240, "Failed to save album\n%1"},
     {1241, "Unitialized show or empty album"},
@@ -74,6 +179,20 @@ constexpr Entry kStrings[] = {
     {1339, "Warning: This computer does not contain math co-processor.  Selecting this option is not "
            "advised.\nAre You Sure?"},
     {1346, "Quillon"},
+    {1347, "Invalid tag"},
+    {1348, "Tag not found"},
+    {1349, "Invalid color space"},
+    {1350, "Color space not supported"},
+    {1351, "Invalid file header"},
+    {1352, "Invalid JPEG marker"},
+    {1353, "Invalid Huffman table"},
+    {1354, "Invalid quantization table"},
+    {1355, "Unexpected end of compressed data"},
+    {1356, "Invalid run length"},
+    {1357, "Invalid LZW code"},
+    {1358, "Invalid photometric interpretation"},
+    {1359, "Invalid strip or tile layout"},
+    {1360, "Operation cancelled"},
     {1362, "Switching directory failed."},
     {1363, "Setting directory failed."},
     {1376, "Color Contour - Tonal Adjustment"},
@@ -120,7 +239,9 @@ std::string LoadResString(uint32_t nId) {
     return e ? std::string(e->text) : std::string();
 }
 
-bool HasResString(uint32_t nId) { return Find(nId) != nullptr; }
+bool HasResString(uint32_t nId) {
+    return Find(nId) != nullptr;
+}
 
 std::string FormatMessageText(const std::string& text, const std::string& arg1, const std::string& arg2) {
     // One pass, so an argument that itself holds "%2" is not replaced again.

@@ -39,6 +39,10 @@ ISystemInfo* g_pInfo = &g_linux;
 
 } // namespace
 
-ISystemInfo& GetSystemInfo() { return *g_pInfo; }
+ISystemInfo& GetSystemInfo() {
+    return *g_pInfo;
+}
 
-void SetSystemInfo(ISystemInfo* pInfo) { g_pInfo = pInfo ? pInfo : &g_linux; }
+void SetSystemInfo(ISystemInfo* pInfo) {
+    g_pInfo = pInfo ? pInfo : &g_linux;
+}

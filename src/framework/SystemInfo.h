@@ -18,4 +18,6 @@ ISystemInfo& GetSystemInfo();
 // Installs a provider (not owned); nullptr restores the real one.
 void SetSystemInfo(ISystemInfo* pInfo);
 
-inline uint64_t GetAvailableMemory() { return GetSystemInfo().GetAvailableMemory(); }
+inline uint64_t GetAvailableMemory() {
+    return GetSystemInfo().GetAvailableMemory();
+}

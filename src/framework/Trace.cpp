@@ -25,9 +25,13 @@ const char* TraceTarget() {
 }
 } // namespace
 
-bool IsTraceEnabled() { return Sink() || TraceTarget(); }
+bool IsTraceEnabled() {
+    return Sink() || TraceTarget();
+}
 
-void SetTraceSink(std::function<void(std::string_view)> sink) { Sink() = std::move(sink); }
+void SetTraceSink(std::function<void(std::string_view)> sink) {
+    Sink() = std::move(sink);
+}
 
 void Trace(const char* fmt, ...) {
     char buf[1024];

@@ -4,30 +4,44 @@
 
 #include <cstdio>
 
-void IUserPrompt::ShowHelp(uint32_t nContext) { ZTRACE("ShowHelp(): help context 0x%X requested\n", nContext); }
+void IUserPrompt::ShowHelp(uint32_t nContext) {
+    ZTRACE("ShowHelp(): help context 0x%X requested\n", nContext);
+}
 
 int SafeDefaultAnswer(unsigned nType) {
     switch (nType & MB_TYPEMASK) {
     case MB_OKCANCEL:
     case MB_YESNOCANCEL:
-    case MB_RETRYCANCEL: return IDCANCEL;
-    case MB_ABORTRETRYIGNORE: return IDIGNORE;
-    case MB_YESNO: return IDNO;
-    default: return IDOK;
+    case MB_RETRYCANCEL:
+        return IDCANCEL;
+    case MB_ABORTRETRYIGNORE:
+        return IDIGNORE;
+    case MB_YESNO:
+        return IDNO;
+    default:
+        return IDOK;
     }
 }
 
 namespace {
 const char* AnswerName(int n) {
     switch (n) {
-    case IDOK: return "OK";
-    case IDCANCEL: return "Cancel";
-    case IDABORT: return "Abort";
-    case IDRETRY: return "Retry";
-    case IDIGNORE: return "Ignore";
-    case IDYES: return "Yes";
-    case IDNO: return "No";
-    default: return "?";
+    case IDOK:
+        return "OK";
+    case IDCANCEL:
+        return "Cancel";
+    case IDABORT:
+        return "Abort";
+    case IDRETRY:
+        return "Retry";
+    case IDIGNORE:
+        return "Ignore";
+    case IDYES:
+        return "Yes";
+    case IDNO:
+        return "No";
+    default:
+        return "?";
     }
 }
 } // namespace
@@ -45,11 +59,14 @@ int CStdErrPrompt::AskButtons(const std::string& text, const std::vector<std::st
                               int nDefault) {
     int n = m_nForcedButton >= 0 ? m_nForcedButton : nDefault;
     std::fprintf(stderr, "%s\n", text.c_str());
-    if (n >= 0 && static_cast<size_t>(n) < buttons.size()) std::fprintf(stderr, "-> %s\n", buttons[n].c_str());
+    if (n >= 0 && static_cast<size_t>(n) < buttons.size())
+        std::fprintf(stderr, "-> %s\n", buttons[n].c_str());
     return n;
 }
 
-void CStdErrPrompt::ForceAnswer(unsigned nType, int nResult) { m_forced.emplace_back(nType & MB_TYPEMASK, nResult); }
+void CStdErrPrompt::ForceAnswer(unsigned nType, int nResult) {
+    m_forced.emplace_back(nType & MB_TYPEMASK, nResult);
+}
 
 int CScriptedPrompt::MessageBox(const std::string& text, unsigned nType, uint32_t) {
     m_shown.push_back({text, nType});
@@ -59,8 +76,8 @@ int CScriptedPrompt::MessageBox(const std::string& text, unsigned nType, uint32_
     return n;
 }
 
-int CScriptedPrompt::AskButtons(const std::string& text, const std::vector<std::string>& buttons, unsigned nIcon,
-                                int nDefault) {
+int CScriptedPrompt::AskButtons(const std::string& text, const std::vector<std::string>& buttons,
+                                unsigned nIcon, int nDefault) {
     m_shown.push_back({text, nIcon});
     m_buttonSets.push_back(buttons);
     if (m_answers.empty()) return nDefault;
@@ -74,6 +91,10 @@ CStdErrPrompt g_stdErr;
 IUserPrompt* g_pPrompt = &g_stdErr;
 } // namespace
 
-IUserPrompt& GetUserPrompt() { return *g_pPrompt; }
+IUserPrompt& GetUserPrompt() {
+    return *g_pPrompt;
+}
 
-void SetUserPrompt(IUserPrompt* pPrompt) { g_pPrompt = pPrompt ? pPrompt : &g_stdErr; }
+void SetUserPrompt(IUserPrompt* pPrompt) {
+    g_pPrompt = pPrompt ? pPrompt : &g_stdErr;
+}

@@ -34,7 +34,8 @@ class IUserPrompt {
 public:
     virtual ~IUserPrompt() = default;
     // Shows the text with the program title as caption; returns the button pressed.
-    virtual int MessageBox(const std::string& text, unsigned nType = MB_OK | MB_ICONSTOP, uint32_t nHelpId = 0) = 0;
+    virtual int MessageBox(const std::string& text, unsigned nType = MB_OK | MB_ICONSTOP,
+                           uint32_t nHelpId = 0) = 0;
     // A question with buttons of its own texts; returns the index of the one pressed.
     virtual int AskButtons(const std::string& text, const std::vector<std::string>& buttons, unsigned nIcon,
                            int nDefault) = 0;
@@ -54,7 +55,8 @@ int SafeDefaultAnswer(unsigned nType);
 // safe default unless an answer is forced.
 class CStdErrPrompt : public IUserPrompt {
 public:
-    int MessageBox(const std::string& text, unsigned nType = MB_OK | MB_ICONSTOP, uint32_t nHelpId = 0) override;
+    int MessageBox(const std::string& text, unsigned nType = MB_OK | MB_ICONSTOP,
+                   uint32_t nHelpId = 0) override;
     int AskButtons(const std::string& text, const std::vector<std::string>& buttons, unsigned nIcon,
                    int nDefault) override;
     void SetStatusText(const std::string&) override {}
@@ -79,7 +81,8 @@ public:
         std::string text;
         unsigned nType;
     };
-    int MessageBox(const std::string& text, unsigned nType = MB_OK | MB_ICONSTOP, uint32_t nHelpId = 0) override;
+    int MessageBox(const std::string& text, unsigned nType = MB_OK | MB_ICONSTOP,
+                   uint32_t nHelpId = 0) override;
     int AskButtons(const std::string& text, const std::vector<std::string>& buttons, unsigned nIcon,
                    int nDefault) override;
     void SetStatusText(const std::string& text) override { m_status.push_back(text); }

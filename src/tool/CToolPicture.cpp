@@ -4,6 +4,7 @@
 #include "framework/CFile.h"
 #include "storage/QlnPhotoFile.h"
 #include "tool/BmpStandIn.h"
+#include "tool/ToolPictures.h"
 
 #include <algorithm>
 #include <cctype>
@@ -124,7 +125,13 @@ std::unique_ptr<CToolPicture> LoadToolPicture(const std::string& path) {
         }
         return PictureFromRecord(rec);
     }
-    auto picture = ReadBmpStandIn(path);
+    // Any other picture through the import layer.
+    std::unique_ptr<CDib> image = LoadPicture(path);
+    auto picture =
+        std::make_unique<CToolPicture>(image->GetWidth(), image->GetHeight(), image->GetBitCount());
+    std::memcpy(picture->Bits(), image->GetBits(), picture->ImageSize());
+    if (image->GetBitCount() <= 8)
+        std::memcpy(picture->ColorTable().data(), image->GetColorTable(), picture->ColorTable().size());
     if (picture->BitCount() < 8) picture = ExpandTo8(*picture);
     return picture;
 }
@@ -135,7 +142,16 @@ void SaveToolPicture(const CToolPicture& picture, const std::string& path) {
         WriteBmpStandIn(picture, path);
         return;
     }
-    if (ext != ".qln") AfxThrowNotSupportedException();
+    if (ext != ".qln") {
+        // Any other format through the export layer.
+        CDib image(static_cast<int>(picture.BitCount()), static_cast<int>(picture.Width()),
+                   static_cast<int>(picture.Height()),
+                   picture.BitCount() <= 8 ? reinterpret_cast<const RGBQUAD*>(picture.ColorTable().data())
+                                           : nullptr);
+        std::memcpy(image.GetBits(), picture.Bits(), picture.ImageSize());
+        SavePicture(image, path);
+        return;
+    }
     ImageRecType rec{};
     rec.Hdr.dwStructSize = kImageHdrSize;
     FillImageRecord(picture, rec);

@@ -1,0 +1,21 @@
+#include "imaging/CBiLevelOrderedDither.h"
+
+#include "imaging/CDib.h"
+#include "imaging/DitherTables.h"
+
+#include <cstring>
+
+IMPLEMENT_DYNAMIC(CBiLevelOrderedDither, CDither)
+
+void CBiLevelOrderedDither::Dither() {
+    RequireDepths(m_pSource && m_pSource->GetBitCount() == 8, m_pDest && m_pDest->GetBitCount() == 1);
+    RunRows(true);
+}
+
+void CBiLevelOrderedDither::DitherRow(const uint8_t* pSource, uint8_t* pDest, int nFirstColumn, int nRow) {
+    const uint8_t* m = GetDitherTables().bayer[nRow & 15];
+    int nWidth = m_pSource->GetWidth();
+    std::memset(pDest, 0, (nWidth + 7) / 8);
+    for (int x = nFirstColumn; x < nWidth; ++x)
+        if (pSource[3 * x] > m[x & 15]) pDest[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
+}

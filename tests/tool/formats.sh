@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# zozi-tool image info and convert through every save type, and files that
+# GraphicsMagick writes and reads.
+set -uo pipefail
+tool=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+gm convert -size 41x27 gradient:orange-navy -type TrueColor "BMP3:$dir/in.bmp" || fail "gm could not make a picture"
+
+# Every save type: written, then read back at the expected size.
+for t in $(seq 1 56) 57 666; do
+  case $t in 8|47) continue ;; esac
+  out="$dir/out$t.pic"
+  "$tool" convert "$dir/in.bmp" "$out" --save-type "$t" || fail "save type $t"
+  info=$("$tool" image info "$out") || fail "image info after save type $t"
+  case $t in
+    19) want="width=576 height=720" ;;
+    *) want="width=41 height=27" ;;
+  esac
+  case "$info" in *"$want"*) ;; *) fail "save type $t: $info" ;; esac
+  "$tool" convert "$out" "$dir/back$t.bmp" || fail "reading save type $t back"
+done
+
+# The library's own compressed formats are refused with their reason, nothing written.
+for t in 8 47; do
+  "$tool" convert "$dir/in.bmp" "$dir/lead$t.cmp" --save-type $t 2>"$dir/err" && fail "save type $t written"
+  grep -q "Reason: Image format recognized, but sub-type not supported" "$dir/err" || fail "save type $t: $(cat "$dir/err")"
+  [ ! -e "$dir/lead$t.cmp" ] || fail "save type $t left a file"
+done
+
+# The extension picks the save type.
+"$tool" convert "$dir/in.bmp" "$dir/x.pcx" || fail "convert to .pcx"
+[ "$("$tool" image info "$dir/x.pcx")" = "format=1 name=ZSoft PCX width=41 height=27 bpp=1" ] ||
+  fail "x.pcx: $("$tool" image info "$dir/x.pcx")"
+"$tool" convert "$dir/in.bmp" "$dir/x.tga" || fail "convert to .tga"
+[ "$("$tool" image info "$dir/x.tga")" = "format=4 name=Targa width=41 height=27 bpp=8" ] ||
+  fail "x.tga: $("$tool" image info "$dir/x.tga")"
+"$tool" convert "$dir/in.bmp" "$dir/x.jpg" || fail "convert to .jpg"
+[ "$("$tool" image info "$dir/x.jpg")" = "format=10 name=JPEG File Interchange Format width=41 height=27 bpp=24" ] ||
+  fail "x.jpg: $("$tool" image info "$dir/x.jpg")"
+"$tool" convert "$dir/in.bmp" "$dir/x.png" || fail "convert to .png"
+"$tool" convert "$dir/in.bmp" "$dir/x.qln" || fail "convert to .qln"
+[ "$("$tool" image info "$dir/x.qln")" = "format=666 name=Quillon Photo width=41 height=27 bpp=24" ] ||
+  fail "x.qln: $("$tool" image info "$dir/x.qln")"
+
+# Our files read by gm, gm's files read by us.
+for f in x.pcx x.tga x.jpg x.png out37.pic out46.pic out21.pic; do
+  gm identify "$dir/$f" >/dev/null 2>&1 || case $f in out21.pic) ;; *) fail "gm cannot read $f" ;; esac
+done
+for ext in gif tif pcx tga ras png jpg; do
+  gm convert "$dir/in.bmp" "$dir/gm.$ext" || fail "gm convert to $ext"
+  "$tool" image info "$dir/gm.$ext" | grep -q "width=41 height=27" || fail "gm.$ext not read"
+done
+
+# Unknown and damaged files.
+printf 'nothing to see here' >"$dir/junk.xyz"
+"$tool" image info "$dir/junk.xyz" 2>"$dir/err"
+[ $? -eq 2 ] || fail "junk accepted"
+grep -q "Reason: Invalid file format" "$dir/err" || fail "junk message: $(cat "$dir/err")"
+head -c 300 "$dir/out45.pic" >"$dir/cut.pcx"
+"$tool" convert "$dir/cut.pcx" "$dir/cut.bmp" 2>/dev/null && fail "a cut PCX converted"
+[ ! -e "$dir/cut.bmp" ] || fail "a failed convert left a file"
+echo "ok"

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# zozi-tool image info, convert and the depth operations of apply.
+set -uo pipefail
+tool=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+gm convert -size 37x23 gradient:red-blue -type TrueColor "BMP3:$dir/in24.bmp" || fail "gm could not make a picture"
+
+info=$("$tool" image info "$dir/in24.bmp") || fail "image info"
+[ "$info" = "format=6 name=Windows BMP width=37 height=23 bpp=24" ] || fail "image info: $info"
+
+bpp() { "$tool" image info "$1" | sed 's/.*bpp=//'; }
+
+check_op() { # input, operation, expected bpp, args...
+  local in=$1 op=$2 want=$3; shift 3
+  "$tool" apply "$in" "$dir/$op.bmp" "$op" "$@" || fail "apply $op"
+  [ "$(bpp "$dir/$op.bmp")" = "$want" ] || fail "$op gives $(bpp "$dir/$op.bmp") bits"
+}
+refused() { # input, operation, args...
+  local in=$1 op=$2; shift 2
+  rm -f "$dir/refused.bmp"
+  "$tool" apply "$in" "$dir/refused.bmp" "$op" "$@" 2>"$dir/err"
+  [ $? -eq 2 ] || fail "$op on $(bpp "$in") bits not refused"
+  [ ! -e "$dir/refused.bmp" ] || fail "$op left an output file"
+}
+
+check_op "$dir/in24.bmp" grayscale 8
+check_op "$dir/in24.bmp" indexed16-diffused 4
+check_op "$dir/in24.bmp" indexed8-pattern 4
+check_op "$dir/in24.bmp" indexed256-pattern 8
+check_op "$dir/in24.bmp" indexed256-diffused 8
+check_op "$dir/in24.bmp" adaptive256 8 200
+check_op "$dir/in24.bmp" adaptive256 8 64 --dither --system-colors
+cp "$dir/grayscale.bmp" "$dir/gray8.bmp"
+check_op "$dir/gray8.bmp" bw-pattern 1
+check_op "$dir/gray8.bmp" bw-threshold 1
+check_op "$dir/gray8.bmp" grayscale-palette 8
+check_op "$dir/gray8.bmp" truecolor 24
+check_op "$dir/gray8.bmp" indexed256-diffused 8
+check_op "$dir/gray8.bmp" false-color 8 spectrum
+cp "$dir/indexed16-diffused.bmp" "$dir/in4.bmp"
+check_op "$dir/in4.bmp" indexed16-diffused 4
+check_op "$dir/in4.bmp" truecolor 24
+
+refused "$dir/in24.bmp" bw-pattern
+refused "$dir/in24.bmp" bw-threshold
+refused "$dir/in24.bmp" grayscale-palette
+refused "$dir/in24.bmp" truecolor
+refused "$dir/in24.bmp" false-color pseudo
+refused "$dir/in4.bmp" grayscale
+refused "$dir/in4.bmp" indexed256-diffused
+refused "$dir/gray8.bmp" adaptive256 100
+grep -q "Request for an unsupported operation" "$dir/err" || fail "refusal message: $(cat "$dir/err")"
+refused "$dir/in24.bmp" adaptive256 7
+refused "$dir/in24.bmp" no-such-operation
+
+# Convert keeps the pixels (the header written has biSizeImage 0).
+"$tool" convert "$dir/in24.bmp" "$dir/copy.bmp" || fail "convert"
+cmp -s <(tail -c +55 "$dir/in24.bmp") <(tail -c +55 "$dir/copy.bmp") || fail "convert changed the pixels"
+"$tool" convert "$dir/copy.bmp" "$dir/copy2.bmp" || fail "convert again"
+cmp -s "$dir/copy.bmp" "$dir/copy2.bmp" || fail "a second convert changed the file"
+"$tool" convert "$dir/gray8.bmp" "$dir/copy8.bmp" --save-type 36 || fail "convert --save-type 36"
+"$tool" convert "$dir/gray8.bmp" "$dir/deep.bmp" --save-type 37 || fail "save type 37 of 8 bits"
+[ "$(bpp "$dir/deep.bmp")" = 24 ] || fail "save type 37 wrote $(bpp "$dir/deep.bmp") bits"
+"$tool" convert "$dir/gray8.bmp" "$dir/no.cmp" --save-type 47 2>/dev/null && fail "save type 47 written"
+[ ! -e "$dir/no.cmp" ] || fail "a refused save left a file"
+
+printf 'BMnot really a bitmap' >"$dir/bad.bmp"
+"$tool" image info "$dir/bad.bmp" 2>"$dir/err"
+[ $? -eq 2 ] || fail "a bad file is not an error"
+grep -q "An error was encountered while reading the file:" "$dir/err" || fail "bad file message: $(cat "$dir/err")"
+echo "ok"
