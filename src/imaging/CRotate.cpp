@@ -5,6 +5,7 @@
 #include "imaging/DibHelpers.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -212,7 +213,7 @@ void CRotate::ShearColumns(const uint8_t* pInTop, ptrdiff_t nInStep, int n, uint
     //   truncate(v(j) × a + v(j + 1) × b),  j = pos − k − (d > 0 ? 1 : 0),
     // with v the input pixel, black outside the column: this one formula
     // gives ShearLine's leading, blended, trailing and black pixels alike.
-    constexpr int kBlock = 16;
+    constexpr int kBlock = 8; // columns per block: their tables (2 KB each) stay in the first-level cache
     std::vector<uint8_t> black(static_cast<size_t>(nCols) * 3 + 4, 0);
     // Input rows −1 … n, the outer two black.
     std::vector<const uint8_t*> rows(static_cast<size_t>(n) + 2);
@@ -242,8 +243,29 @@ void CRotate::ShearColumns(const uint8_t* pInTop, ptrdiff_t nInStep, int n, uint
                 c.tb[v] = static_cast<float>(v) * b;
             }
         }
+        // Rows where every column of the block reads two pixels inside the
+        // input: no black columns, pos − kk ≥ 0 and pos − kk + 1 ≤ n − 1.
+        int64_t kkMin = INT64_MAX, kkMax = INT64_MIN;
+        bool bAnyBlack = false;
+        for (int i = 0; i < nb; ++i) {
+            kkMin = std::min(kkMin, cols[i].kk);
+            kkMax = std::max(kkMax, cols[i].kk);
+            bAnyBlack = bAnyBlack || cols[i].bBlack;
+        }
+        const int64_t posLo = bAnyBlack ? 1 : kkMax, posHi = bAnyBlack ? 0 : kkMin + n - 2;
         for (int pos = 0; pos < m; ++pos) {
             uint8_t* o = pOutTop + pos * nOutStep + 3 * x0;
+            if (pos >= posLo && pos <= posHi) {
+                for (int i = 0; i < nb; ++i, o += 3) {
+                    const Column& c = cols[i];
+                    const uint8_t* v0 = pInTop + (pos - c.kk) * nInStep + 3 * (x0 + i);
+                    const uint8_t* v1 = v0 + nInStep;
+                    o[0] = static_cast<uint8_t>(static_cast<int>(c.ta[v0[0]] + c.tb[v1[0]]));
+                    o[1] = static_cast<uint8_t>(static_cast<int>(c.ta[v0[1]] + c.tb[v1[1]]));
+                    o[2] = static_cast<uint8_t>(static_cast<int>(c.ta[v0[2]] + c.tb[v1[2]]));
+                }
+                continue;
+            }
             for (int i = 0; i < nb; ++i, o += 3) {
                 const Column& c = cols[i];
                 if (c.bBlack) {
