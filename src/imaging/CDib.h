@@ -97,7 +97,7 @@ public:
     std::unique_ptr<CDib> CreateDisplayDib() const;
     bool UsesPaletteIndices() const;
 
-    // Tone tables: Part of the brightness/contrast/gamma operation fills
+    // Tone tables: the brightness/contrast/gamma operation fills
     // them; ApplyTone maps the pixels (or the colour table) through them.
     void ResetTone();
     void ComposeTone();

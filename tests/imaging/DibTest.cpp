@@ -336,8 +336,12 @@ TEST(Dib, ImageMemoryReserve) {
         EXPECT_THROW(AllocImageMemory(nLimit), CMemoryException);
         EXPECT_FALSE(IsMemoryAvailable(nLimit));
         EXPECT_TRUE(IsMemoryAvailable(nLimit - 1));
-        void* p = AllocImageMemory(nLimit - 1);
+        void* p = AllocImageMemory(nLimit - 1); // a mapped block
+        std::memset(p, 0xA5, nLimit - 1);
         FreeImageMemory(p);
+        void* q = AllocImageMemory(100); // a heap block
+        std::memset(q, 0x5A, 100);
+        FreeImageMemory(q);
         FreeImageMemory(nullptr);
         EXPECT_THROW(CDib(24, 2000, 2000, nullptr), CMemoryException);
     }
