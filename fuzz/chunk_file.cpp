@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <unistd.h>
 
@@ -39,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         file.OpenChunkFile(ScratchPath());
     } catch (const CException&) {
+        ::unlink(ScratchPath().c_str());
         return 0;
     }
     for (size_t i = 0; i < file.GetChunkCount(); ++i) {
@@ -64,5 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         file.CloseChunkFile();
     } catch (const CException&) {
     }
+    ::unlink(ScratchPath().c_str());
     return 0;
 }

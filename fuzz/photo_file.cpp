@@ -1,5 +1,6 @@
 // Reads every data tag of arbitrary bytes opened as a photo file: headers,
-// palettes, raw and JPEG pixels, texts, roll information and backward paths.
+// palettes, raw and JPEG pixels, texts, roll information and backward paths;
+// then writes a text and a backward path and commits (compacts) the file.
 // A corrupt stream or header is a result or an exception, never a crash, and
 // every buffer handed out comes back.
 
@@ -107,7 +108,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         QLNI_GetSourceName(file, name);
         QLNI_GetHolderName(name, file);
     });
+    // Writes on whatever the file holds: bounded, and never past a damaged index.
+    const uint16_t scale = static_cast<uint16_t>(size % QLNI_SCALE_COUNT);
+    Try([&] { SetTag(file, QLNI_TAG_TEXT1, true, "fuzz", nullptr); });
+    Try([&] { SetTag(file, QLNI_TAG_ALBUM_PATH, true, &scale, "/fuzz/album.alb"); });
+    Try([&] { DeleteTag(file, QLNI_TAG_ALBUM_PATH, &scale, "/fuzz/album.alb"); });
+    Try([&] { QLNI_CommitFile(file, 1, 1); });
     Try([] { QLNI_CloseFile(); });
+    ::unlink(ScratchPath().c_str());
     if (s_nLive != 0) std::abort(); // a buffer was lost
     return 0;
 }

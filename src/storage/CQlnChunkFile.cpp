@@ -486,9 +486,11 @@ bool CQlnChunkFile::SaveChunk(uint32_t dwChunkID, const void* pData, uint32_t dw
     }
     uint32_t offset = pRecord->m_dwChunkOffset;
     if (bNeedsPlace) {
-        // New and moved chunks go after the current end of the data.
+        // New and moved chunks go after the current end of the data. An index
+        // that reaches past the end of the file is damaged: nothing is appended
+        // out there.
         const uint64_t end = GetDataEnd();
-        if (end + newSize > kMaxOffset) {
+        if (end + newSize > kMaxOffset || end > oldEnd) {
             if (bNew) {
                 m_IndexList.pop_back();
                 m_MainHdr.wIndexCount = oldCount;
@@ -586,7 +588,7 @@ uint32_t CQlnChunkFile::StartIncompleteSave(uint32_t dwChunkID) {
     CheckWritable();
     if (dwChunkID == 0) AfxThrowNotSupportedException();
     const uint64_t end = GetDataEnd();
-    if (end + kChunkOverhead > kMaxOffset) ThrowGeneric(m_FileName);
+    if (end + kChunkOverhead > kMaxOffset || end > m_pFile->GetLength()) ThrowGeneric(m_FileName);
     CChunkIndex placeholder(dwChunkID, static_cast<uint32_t>(end), 0);
     WriteChunkHeader(*m_pFile, placeholder, static_cast<uint32_t>(end));
     return static_cast<uint32_t>(end);

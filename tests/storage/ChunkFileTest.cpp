@@ -390,6 +390,17 @@ TEST_F(ChunkFileTest, BadStructureIsRefusedBeforeAllocating) {
     auto past = good;
     past[16 + 1] = 0x10; // offset past the end of the file
     check(past, CFileException::generic);
+    {
+        // Nothing is appended after an index that reaches past the end of the file.
+        WriteAll(m_path, past);
+        CQlnChunkFile g;
+        g.OpenChunkFile(m_path);
+        EXPECT_EQ(FileCause([&] { Put(g, 5, 10); }), CFileException::generic);
+        EXPECT_EQ(FileCause([&] { g.StartIncompleteSave(6); }), CFileException::generic);
+        EXPECT_FALSE(g.DoesChunkExist(5));
+        g.CloseChunkFile();
+        EXPECT_EQ(ReadAll(m_path), past);
+    }
     auto wrongId = good;
     wrongId[204 + 1] = 2;
     check(wrongId, CFileException::generic);

@@ -1,0 +1,3 @@
+#include "album/CTnImage.h"
+
+IMPLEMENT_DYNAMIC(CTnImage, CObject)
