@@ -17,6 +17,9 @@
 #include "framework/Trace.h"
 #include "framework/qt/CDocument.h"
 #include "framework/qt/CQtSettingsStore.h"
+#include "album/AlbumPathChanges.h"
+#include "album/AlbumScales.h"
+#include "album/CAlbumResponseFile.h"
 #include "imaging/CDib.h"
 #include "imaging/CUndo.h"
 #include "imaging/DitherTables.h"
@@ -99,6 +102,15 @@ void CZelApp::WireProgramParts() {
     m_hooks.releaseUndoBuffer = [] { CUndo::ShutdownUndo(); };
     m_hooks.initPhotoLayer = [] { QLNI_Initialize(nullptr); };
     m_hooks.closePhotoLayer = [] { QLNI_Terminate(); };
+    m_hooks.applyAlbumPathChanges = [](const std::vector<std::string>& oldPaths,
+                                       const std::vector<std::string>& newPaths) {
+        ApplyAlbumPathChanges(oldPaths, newPaths);
+    };
+    m_hooks.runResponseFile = [](const std::string& path) {
+        CAlbumResponseFile response;
+        response.Read(path);
+        BuildAlbumFromResponseFile(response);
+    };
     // Pictures open through the import layer: photo files and every foreign format.
     CImageEnhancerDoc::s_loadPicture = [](const std::string& path) {
         std::unique_ptr<CDib> image;
@@ -271,6 +283,8 @@ bool CZelApp::InitInstance(const std::string& commandLine) {
         m_prefs.ReadPreferences(*m_pStore, m_settings, ScreenMetrics());
         pFrame->ShowBars(m_settings.m_bShowToolBar != 0, m_settings.m_bShowStatusBar != 0);
         m_strCurrentAlbumDir = m_settings.m_strAlbumsDir;
+        GetAlbumSettings().m_nThumbnailSize = m_settings.m_nThumbnailSize;
+        GetAlbumSettings().m_nTnStretchMethod = m_settings.m_nTnStretchMethod;
         if (m_hooks.initUndoBuffer) m_hooks.initUndoBuffer(m_settings.m_nUndoBuffer);
         CDisplayCaps& caps = GetDisplayCaps();
         caps.bIdentityPalette = m_settings.m_bIdentityPalette != 0;
@@ -470,4 +484,6 @@ void CZelApp::OnOptions() {
     if (fx.bShowReopenMessage)
         GetUserPrompt().MessageBox(LoadResString(IDS_REOPEN_WINDOWS), MB_OK | MB_ICONEXCLAMATION);
     GetDisplayCaps().bIdentityPalette = m_settings.m_bIdentityPalette != 0;
+    GetAlbumSettings().m_nThumbnailSize = m_settings.m_nThumbnailSize;
+    GetAlbumSettings().m_nTnStretchMethod = m_settings.m_nTnStretchMethod;
 }
