@@ -16,11 +16,17 @@
 namespace {
 
 std::string ScratchPath(const char* name) {
-    static const std::string dir = [] {
+    // Never destroyed, so that the exit handler can still name it.
+    static const std::string* dir = [] {
         std::string pattern = (std::filesystem::temp_directory_path() / "zozi-bench-XXXXXX").string();
-        return std::string(::mkdtemp(pattern.data()));
+        auto* made = new std::string(::mkdtemp(pattern.data()));
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(*dir, ec);
+        });
+        return made;
     }();
-    return dir + "/" + name;
+    return *dir + "/" + name;
 }
 
 // A picture with smooth gradients and some grain, so that JPEG sizes resemble photos.

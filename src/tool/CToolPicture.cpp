@@ -2,8 +2,9 @@
 
 #include "framework/CException.h"
 #include "framework/CFile.h"
+#include "imaging/CDib.h"
+#include "imaging/CResampleScale.h"
 #include "storage/QlnPhotoFile.h"
-#include "tool/BmpStandIn.h"
 #include "tool/ToolPictures.h"
 
 #include <algorithm>
@@ -62,22 +63,14 @@ std::unique_ptr<CToolPicture> ConvertTo24(const CToolPicture& src) {
     return dst;
 }
 
-// Nearest-sample reduction for thumbnails, a stand-in for the geometry
-// layer's CResampleScale (which replaces it): scale factors in single
-// precision, source column and row truncated from destination / factor.
-void NearestScaleStandIn(const CToolPicture& src, CToolPicture& dst) {
-    const uint32_t bytes = src.BitCount() / 8;
-    const float rx = static_cast<float>(dst.Width()) / static_cast<float>(src.Width());
-    const float ry = static_cast<float>(dst.Height()) / static_cast<float>(src.Height());
-    std::vector<uint32_t> columns(dst.Width());
-    for (uint32_t x = 0; x < dst.Width(); ++x)
-        columns[x] = std::min(static_cast<uint32_t>(static_cast<float>(x) / rx), src.Width() - 1) * bytes;
-    for (uint32_t y = 0; y < dst.Height(); ++y) {
-        const uint32_t sy = std::min(static_cast<uint32_t>(static_cast<float>(y) / ry), src.Height() - 1);
-        const uint8_t* in = src.Row(sy);
-        uint8_t* out = dst.Row(y);
-        for (uint32_t x = 0; x < dst.Width(); ++x) std::memcpy(out + x * bytes, in + columns[x], bytes);
-    }
+// A CDib holding a copy of the picture, for the imaging operations.
+std::unique_ptr<CDib> ToDib(const CToolPicture& picture) {
+    auto dib = std::make_unique<CDib>(
+        static_cast<int>(picture.BitCount()), static_cast<int>(picture.Width()),
+        static_cast<int>(picture.Height()),
+        picture.BitCount() <= 8 ? reinterpret_cast<const RGBQUAD*>(picture.ColorTable().data()) : nullptr);
+    std::memcpy(dib->GetBits(), picture.Bits(), picture.ImageSize());
+    return dib;
 }
 
 } // namespace
@@ -125,25 +118,21 @@ std::unique_ptr<CToolPicture> LoadToolPicture(const std::string& path) {
         }
         return PictureFromRecord(rec);
     }
-    // Any other picture through the import layer.
-    std::unique_ptr<CDib> image = LoadPicture(path);
-    auto picture =
-        std::make_unique<CToolPicture>(image->GetWidth(), image->GetHeight(), image->GetBitCount());
-    std::memcpy(picture->Bits(), image->GetBits(), picture->ImageSize());
-    if (image->GetBitCount() <= 8)
-        std::memcpy(picture->ColorTable().data(), image->GetColorTable(), picture->ColorTable().size());
-    if (picture->BitCount() < 8) picture = ExpandTo8(*picture);
+    // Any other picture through the import layer; its pixels are shared, not copied.
+    std::shared_ptr<CDib> dib(LoadPicture(path).release());
+    const uint32_t bits = static_cast<uint32_t>(dib->GetBitCount());
+    std::shared_ptr<uint8_t> pBits(dib, dib->GetBits());
+    auto picture = std::make_unique<CToolPicture>(dib->GetWidth(), dib->GetHeight(), bits, std::move(pBits));
+    if (bits <= 8)
+        std::memcpy(picture->ColorTable().data(), dib->GetColorTable(), picture->ColorTable().size());
+    if (bits < 8) picture = ExpandTo8(*picture);
     return picture;
 }
 
 void SaveToolPicture(const CToolPicture& picture, const std::string& path) {
     const std::string ext = LowerExtension(path);
-    if (ext == ".bmp") {
-        WriteBmpStandIn(picture, path);
-        return;
-    }
     if (ext != ".qln") {
-        // Any other format through the export layer.
+        // BMP and every other format through the export layer.
         CDib image(static_cast<int>(picture.BitCount()), static_cast<int>(picture.Width()),
                    static_cast<int>(picture.Height()),
                    picture.BitCount() <= 8 ? reinterpret_cast<const RGBQUAD*>(picture.ColorTable().data())
@@ -226,8 +215,15 @@ std::unique_ptr<CToolPicture> MakeToolThumbnail(const CToolPicture& picture, uin
         converted = ConvertTo24(*src);
         src = converted.get();
     }
-    auto thumb = std::make_unique<CToolPicture>(w, h, src->BitCount());
+    // "Tn Stretch Method" 0: the nearest-sample scaler, into a bitmap of the
+    // picture's depth and palette.
+    std::unique_ptr<CDib> source = ToDib(*src);
+    std::shared_ptr<CDib> dest = std::make_shared<CDib>(
+        static_cast<int>(src->BitCount()), static_cast<int>(w), static_cast<int>(h),
+        src->BitCount() <= 8 ? reinterpret_cast<const RGBQUAD*>(src->ColorTable().data()) : nullptr);
+    CResampleScale(source.get(), dest.get()).Scale();
+    std::shared_ptr<uint8_t> pBits(dest, dest->GetBits());
+    auto thumb = std::make_unique<CToolPicture>(w, h, src->BitCount(), std::move(pBits));
     thumb->ColorTable() = src->ColorTable();
-    NearestScaleStandIn(*src, *thumb);
     return thumb;
 }
