@@ -7,6 +7,7 @@
 #include "storage/CMagickCodec.h"
 #include "storage/CMspCodec.h"
 #include "storage/CPcxCodec.h"
+#include "storage/CPngCodec.h"
 #include "storage/CSunRasterCodec.h"
 #include "storage/CTargaCodec.h"
 #include "storage/CTiffCodec.h"
@@ -71,7 +72,7 @@ constexpr ReadEntry kReaders[] = {
     {55, nullptr, nullptr, "SUN", 1, SunBits},
     {56, nullptr, nullptr, "PICT", 1, ByColours},
     {57, nullptr, nullptr, "PCD", 1},
-    {kFormatPng, nullptr, nullptr, "PNG", 1},
+    {kFormatPng, CPngCodec::Info, CPngCodec::Read, "PNG", 1},
 };
 
 const ReadEntry* FindReader(int nFormat) {
@@ -138,7 +139,7 @@ int CImageCodecs::Sniff(const uint8_t* p, size_t n, const std::string& ext) {
     if (n < 4) return 0;
     if (int f = CBmpCodec::Sniff(p, n)) return f;
     if (int f = CJpegCodec::Sniff(p, n)) return f;
-    if (StartsWith(p, n, "\x89PNG\r\n\x1a\n")) return kFormatPng;
+    if (CPngCodec::Sniff(p, n)) return kFormatPng;
     if (StartsWith(p, n, "GIF87a") || StartsWith(p, n, "GIF89a")) return 2;
     if (int f = CTiffCodec::Sniff(p, n)) return f;
     if (CPcxCodec::Sniff(p, n)) return 1;
@@ -301,7 +302,7 @@ int CImageCodecs::Write(const CRaster& source, int nSaveType, std::vector<uint8_
     case SaveFamily::Eps:
         return CMagickCodec::Write(in, "EPS", out);
     case SaveFamily::Png:
-        return CMagickCodec::Write(in, "PNG", out);
+        return CPngCodec::Write(in, out);
     default:
         return IMPEXP_ERR_INV_PARAMETER;
     }
