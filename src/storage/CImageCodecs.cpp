@@ -302,7 +302,8 @@ int CImageCodecs::Write(const CRaster& source, int nSaveType, std::vector<uint8_
     case SaveFamily::Eps:
         return CMagickCodec::Write(in, "EPS", out);
     case SaveFamily::Png:
-        return CPngCodec::Write(in, out);
+        // GraphicsMagick's encoder: libpng's simplified writer compresses far slower.
+        return CMagickCodec::Write(in, "PNG", out);
     default:
         return IMPEXP_ERR_INV_PARAMETER;
     }
