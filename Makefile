@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= 2
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build fuzz-build run test bench clean format
+.PHONY: all deps build fuzz-build run test bench install clean format
 
 all: build
 
@@ -32,6 +32,14 @@ run: build
 # target on its seed corpus (label "fuzz").
 test: build fuzz-build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# Installs under PREFIX (default /usr/local): the program, zozi-tool, the
+# desktop entry and the MIME types of photo files, albums and packages.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+	-update-mime-database $(PREFIX)/share/mime >/dev/null 2>&1
+	-update-desktop-database $(PREFIX)/share/applications >/dev/null 2>&1
 
 bench: build
 	@scripts/run-bench $(BUILD)

@@ -1,18 +1,21 @@
-// Reads arbitrary bytes with the BmpCodec reader: header information and
-// the whole picture. Every size is bounded before anything is allocated.
+// Fuzz target: reading .BMP files (headers, colour tables, run-length data).
 
-#include "storage/CBmpCodec.h"
-#include "storage/CRaster.h"
+#include "FuzzMemory.h"
+#include "framework/CException.h"
+#include "framework/CFile.h"
+#include "imaging/CDib.h"
 
-#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool s_bLimited = (SetRasterMemoryLimitForTest(uint64_t{256} << 20), true);
-    (void)s_bLimited;
-    int w = 0, h = 0, bits = 0;
-    CBmpCodec::Info(data, size, w, h, bits);
-    CRaster raster;
-    CBmpCodec::Read(data, size, raster);
+    static CFuzzMemory memory;
+    CMemFile file(data, size);
+    try {
+        CDib dib(file);
+        std::vector<uint8_t> rgb(static_cast<size_t>(dib.GetWidth()) * 3);
+        for (int y = 0; y < dib.GetHeight(); ++y) dib.GetRowRGB(y, rgb.data());
+    } catch (const CException&) {
+    }
     return 0;
 }

@@ -25,6 +25,7 @@ constexpr Entry kStrings[] = {
     {1021, "\nShow\nSlide Show\n\n\nAlbFileType\nQLN Album File Type"},
     {1022, "\nFull Screen\nFull Screen\n\n\nAlbFileType\nQLN Album File Type"},
     {1023, "Illegal Filename:\n\n%1"},
+    {1024, "Saving undo buffer"},
     {1029, "Can not complete the operation since there is not enough memory.  Please quit one or more "
            "applications or increase virtual memory settings so there are 7.5 megabytes of virtual memory "
            "available when you start Pictavo."},

@@ -4,6 +4,8 @@
 
 #include "imaging/CDither.h"
 
+#include <vector>
+
 class CColorOrderDither8 : public CDither {
     DECLARE_DYNAMIC(CColorOrderDither8)
 public:
@@ -11,4 +13,7 @@ public:
     using CDither::DitherRow;
     void Dither() override;
     void DitherRow(const uint8_t* pSource, uint8_t* pDest, int nFirstColumn, int nRow) override;
+
+private:
+    std::vector<uint8_t> m_contribution; // [channel][threshold][value], built on first use
 };

@@ -302,8 +302,21 @@ CDib::CDib(void* pHeaderBlock, void* pPixelBlock) {
 
 CDib::CDib(const std::string& path) {
     ResetTone();
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary))
+        AfxThrowUserException();
     try {
-        ReadBMP(path);
+        ReadBMP(file);
+    } catch (...) {
+        FreeAll();
+        throw;
+    }
+}
+
+CDib::CDib(CFile& file) {
+    ResetTone();
+    try {
+        ReadBMP(file);
     } catch (...) {
         FreeAll();
         throw;
@@ -416,10 +429,8 @@ void CDib::FromPacked(const uint8_t* p, size_t n) {
     CheckGray();
 }
 
-void CDib::ReadBMP(const std::string& path) {
-    CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary))
-        AfxThrowUserException();
+void CDib::ReadBMP(CFile& file) {
+    file.SeekToBegin();
     uint64_t nLength = file.GetLength();
     uint8_t fileHeader[14];
     if (file.Read(fileHeader, 14) != 14 || fileHeader[0] != 'B' || fileHeader[1] != 'M')
@@ -598,8 +609,22 @@ uint8_t* CDib::GetRowRGB(int y, uint8_t* pDest) {
 void CDib::SaveBMP(const std::string& path) const {
     CDib out(path, GetBitCount(), m_size.cx, m_size.cy, m_bGray ? m_nGrayLevels : 0, m_pColorTable,
              m_pInfo->biXPelsPerMeter, m_pInfo->biYPelsPerMeter);
-    CDib& self = const_cast<CDib&>(*this);
-    for (int y = 0; y < m_size.cy; ++y) out.PutRow(y, self.GetRow(y));
+    if (m_bFileBacked) {
+        CDib& self = const_cast<CDib&>(*this);
+        for (int y = 0; y < m_size.cy; ++y) out.PutRow(y, self.GetRow(y));
+    } else {
+        // The rows in memory are already in file order (bottom row first):
+        // written in large pieces rather than row by row.
+        CFile& f = out.m_pFile->File();
+        f.Seek(out.m_nBitsOffset, CFile::begin);
+        const uint8_t* p = m_pBits;
+        for (uint64_t nLeft = GetImageSize(); nLeft > 0;) {
+            uint32_t nChunk = static_cast<uint32_t>(std::min<uint64_t>(nLeft, 1u << 26));
+            f.Write(p, nChunk);
+            p += nChunk;
+            nLeft -= nChunk;
+        }
+    }
     out.CommitFile();
 }
 
@@ -721,10 +746,26 @@ void CDib::ApplyTone() {
                 tg[i] = (m_nChannelMask & 2) ? t[i] : static_cast<uint8_t>(i);
                 tr[i] = (m_nChannelMask & 1) ? t[i] : static_cast<uint8_t>(i);
             }
+            // All three channels: two bytes a look-up through a table of byte pairs.
+            std::vector<uint16_t> pairs;
+            if (m_nChannelMask == 7) {
+                pairs.resize(65536);
+                for (int i = 0; i < 65536; ++i)
+                    pairs[i] = static_cast<uint16_t>(t[i & 0xFF] | (t[i >> 8] << 8));
+            }
             for (int y = 0; y < m_size.cy; ++y) {
                 uint8_t* p = GetRow(y);
                 if (m_nChannelMask == 7) {
-                    for (int i = 0, n = nWidth * 3; i < n; ++i) p[i] = t[p[i]];
+                    int n = nWidth * 3, i = 0;
+                    const uint16_t* pr = pairs.data();
+                    for (; i + 8 <= n; i += 8) {
+                        uint64_t v;
+                        std::memcpy(&v, p + i, 8);
+                        v = uint64_t(pr[v & 0xFFFF]) | (uint64_t(pr[(v >> 16) & 0xFFFF]) << 16) |
+                            (uint64_t(pr[(v >> 32) & 0xFFFF]) << 32) | (uint64_t(pr[v >> 48]) << 48);
+                        std::memcpy(p + i, &v, 8);
+                    }
+                    for (; i < n; ++i) p[i] = t[p[i]];
                 } else {
                     for (int x = 0; x < nWidth; ++x, p += 3) {
                         p[0] = tb[p[0]];
@@ -802,11 +843,28 @@ struct CDisplayBand {
     }
 };
 
-// One display-dithered pixel from blue, green, red with threshold m.
-inline unsigned DitherPixel8(const CDitherTables& t, const uint8_t* s, unsigned m) {
-    return t.levelRed51[s[2]] + (m < t.rest51[s[2]]) + t.levelGreen51[s[1]] + 6 * (m < t.rest51[s[1]]) +
-           t.levelBlue51[s[0]] + 36 * (m < t.rest51[s[0]]);
-}
+// Per threshold (0..50) and channel value: the channel's level plus its step
+// when the threshold is below the rest, so that a pixel takes three look-ups.
+class CDisplayContribution {
+public:
+    explicit CDisplayContribution(const CDitherTables& t) : m_table(3 * 51 * 256) {
+        for (int m = 0; m < 51; ++m)
+            for (int v = 0; v < 256; ++v) {
+                bool bUp = m < t.rest51[v];
+                m_table[(0 * 51 + m) * 256 + v] = static_cast<uint8_t>(t.levelBlue51[v] + 36 * bUp);
+                m_table[(1 * 51 + m) * 256 + v] = static_cast<uint8_t>(t.levelGreen51[v] + 6 * bUp);
+                m_table[(2 * 51 + m) * 256 + v] = static_cast<uint8_t>(t.levelRed51[v] + bUp);
+            }
+    }
+    uint8_t Index(const uint8_t* s, unsigned m) const {
+        const uint8_t* c = m_table.data();
+        return static_cast<uint8_t>(c[m * 256 + s[0]] + c[(51 + m) * 256 + s[1]] + c[(102 + m) * 256 + s[2]]);
+    }
+
+private:
+    std::vector<uint8_t> m_table;
+};
+
 inline unsigned DitherPixel4(const CDitherTables& t, const uint8_t* s, unsigned m) {
     return t.levelRed255[s[2]] + (m < t.rest255[s[2]]) + t.levelGreen255[s[1]] + 2 * (m < t.rest255[s[1]]) +
            t.levelBlue255[s[0]] + 4 * (m < t.rest255[s[0]]);
@@ -817,6 +875,7 @@ inline unsigned DitherPixel4(const CDitherTables& t, const uint8_t* s, unsigned 
 int CDib::DrawDithered(CDC& dc, int xDest, int yDest, const CRect& rc) {
     CDisplayBand band;
     const CDitherTables& t = GetDitherTables();
+    CDisplayContribution contrib(t);
     int nWidth = rc.Width(), nHeight = rc.Height();
     int64_t nOutStride = StrideOf(nWidth, band.nBits);
     int nBand = BandHeight(nHeight, nOutStride);
@@ -830,14 +889,14 @@ int CDib::DrawDithered(CDC& dc, int xDest, int yDest, const CRect& rc) {
             int sy = rc.top + r0 + k;
             const uint8_t* s = GetRowRGB(sy, rgb.data()) + 3 * rc.left;
             uint8_t* d = buf.data() + (nb - 1 - k) * nOutStride;
-            const uint8_t* m = t.magic51[sy & 15];
-            const uint8_t* m4 = t.magic255[sy & 15];
-            for (int i = 0; i < nWidth; ++i, s += 3) {
-                int sx = rc.left + i;
-                if (band.nBits == 8)
-                    d[i] = static_cast<uint8_t>(DitherPixel8(t, s, m[sx & 15]));
-                else
-                    d[i >> 1] |= static_cast<uint8_t>(DitherPixel4(t, s, m4[sx & 15]) << ((i & 1) ? 0 : 4));
+            if (band.nBits == 8) {
+                const uint8_t* m = t.magic51[sy & 15];
+                for (int i = 0; i < nWidth; ++i, s += 3) d[i] = contrib.Index(s, m[(rc.left + i) & 15]);
+            } else {
+                const uint8_t* m4 = t.magic255[sy & 15];
+                for (int i = 0; i < nWidth; ++i, s += 3)
+                    d[i >> 1] |=
+                        static_cast<uint8_t>(DitherPixel4(t, s, m4[(rc.left + i) & 15]) << ((i & 1) ? 0 : 4));
             }
         }
         band.Info()->biWidth = nWidth;
@@ -898,6 +957,8 @@ int CDib::StretchOwn(CDC& dc, const CRect& rcDest, const CRect& rcSource, bool b
     std::vector<uint8_t> buf(static_cast<size_t>(nOutStride) * nBand);
     std::vector<uint8_t> rgb(static_cast<size_t>(m_size.cx) * 3);
     const CDitherTables& t = GetDitherTables();
+    std::unique_ptr<CDisplayContribution> pContrib;
+    if (bDither && nOutBits == 8) pContrib = std::make_unique<CDisplayContribution>(t);
     int nBits = GetBitCount();
     int nBytesPixel = nBits / 8;
     int nDrawn = 0;
@@ -913,7 +974,7 @@ int CDib::StretchOwn(CDC& dc, const CRect& rcDest, const CRect& rcSource, bool b
                 for (int i = 0; i < nDstW; ++i) {
                     const uint8_t* px = s + 3 * cols[i];
                     if (nOutBits == 8)
-                        d[i] = static_cast<uint8_t>(DitherPixel8(t, px, t.magic51[j & 15][i & 15]));
+                        d[i] = pContrib->Index(px, t.magic51[j & 15][i & 15]);
                     else
                         d[i >> 1] |= static_cast<uint8_t>(DitherPixel4(t, px, t.magic255[j & 15][i & 15])
                                                           << ((i & 1) ? 0 : 4));

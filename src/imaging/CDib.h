@@ -40,6 +40,8 @@ public:
     // Reads a .BMP file; CUserException when it cannot be opened or is not a
     // valid bitmap. Run-length compressed files are decoded.
     explicit CDib(const std::string& path);
+    // Reads a .BMP file image from an open file (from its start).
+    explicit CDib(CFile& file);
     // A .BMP file being written row by row with PutRow (file-backed mode).
     // The file appears under its name only on CommitFile().
     CDib(const std::string& path, int nBitCount, int nWidth, int nHeight, int nGrayLevels,
@@ -124,7 +126,7 @@ private:
     void InitHeader(int nBitCount, int nWidth, int nHeight, uint32_t nCompression, int nXRes, int nYRes);
     void AllocBits(bool bOneRow);
     void FreeAll();
-    void ReadBMP(const std::string& path);
+    void ReadBMP(CFile& file);
     void FromPacked(const uint8_t* p, size_t n);
     void CopyTableFrom(const CSourceHeader& src);
     int BlitBanded(CDC& dc, int xDest, int yDest, int nWidth, int nHeight, int xSrc, int ySrc);

@@ -1,5 +1,6 @@
 #include "imaging/DitherTables.h"
 
+#include "framework/DisplayCaps.h"
 #include "imaging/FixedPalettes.h"
 
 #include <algorithm>
@@ -108,4 +109,14 @@ void ResetDisplayPalette() {
     CDitherTables& t = Tables();
     FillDisplayPalette(t.displayPalette);
     Build(t, 0);
+}
+
+void PrepareDisplayTables() {
+    const CDisplayCaps& caps = GetDisplayCaps();
+    int nHalf = caps.nReserved / 2;
+    if (caps.nBitsPixel == 8 && nHalf > 0 && static_cast<int>(caps.firstStatic.size()) >= nHalf &&
+        static_cast<int>(caps.lastStatic.size()) >= nHalf)
+        AdjustDisplayPalette(caps.nReserved, caps.firstStatic.data(), caps.lastStatic.data());
+    else
+        ResetDisplayPalette();
 }

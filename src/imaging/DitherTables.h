@@ -39,3 +39,6 @@ const CDitherTables& GetDitherTables();
 void AdjustDisplayPalette(int nReserved, const RGBQUAD* pFirstStatic, const RGBQUAD* pLastStatic);
 // Back to the unmoved tables.
 void ResetDisplayPalette();
+// Start-up: on an 8-bit display with reserved colours, the adjustment above
+// with the display's static colours; otherwise the unmoved tables.
+void PrepareDisplayTables();

@@ -5,6 +5,7 @@
 #include "tool/ToolCommand.h"
 #include "tool/ToolPictures.h"
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -15,6 +16,11 @@ std::map<std::string, CApplyOperation>& Table() {
 }
 
 int Apply(const std::vector<std::string>& args) {
+    if (args.size() == 1 && args[0] == "--list") {
+        for (const auto& [name, op] : CApplyRegistry::All())
+            std::printf("%s%s%s (%u)\n", name.c_str(), *op.usage ? " " : "", op.usage, op.nCommandId);
+        return kExitOk;
+    }
     if (args.size() < 3) throw CToolUsageError("apply needs IN OUT OPERATION");
     for (size_t i = 0; i < 3; ++i)
         if (args[i].compare(0, 2, "--") == 0) throw CToolUsageError("apply needs IN OUT OPERATION first");
@@ -58,5 +64,7 @@ std::unique_ptr<CDib> MakeDestination(const CDib& source, int nBitCount, const R
     return p;
 }
 
-ZOZI_TOOL_COMMAND("apply", "zozi-tool apply IN OUT OPERATION [ARGS...]  (zozi-tool apply --help lists them)",
+ZOZI_TOOL_COMMAND("apply",
+                  "zozi-tool apply IN OUT OPERATION [ARGS...]\n"
+                  "zozi-tool apply --list   (the operations, their arguments and command ids)",
                   ApplyEntry)

@@ -178,6 +178,9 @@ void BuildPhotoFileBeside(const std::string& path, const std::function<void(cons
     try {
         build(temp);
         QLNI_CloseFile();
+        CFile written(temp, CFile::modeRead);
+        written.Sync(); // on the disk before it replaces anything
+        written.Close();
         CFile::Rename(temp, path);
     } catch (...) {
         try {

@@ -206,7 +206,8 @@ TEST_F(Import, CopiesWithImportDefaultsAndSetsTheContactLayout) {
 }
 
 TEST_F(Import, RecentFilesAndPendingMoves) {
-    for (int i = 1; i <= 8; ++i) m_store.WriteProfileString("Recent File List", "File" + std::to_string(i), "x");
+    for (int i = 1; i <= 8; ++i)
+        m_store.WriteProfileString("Recent File List", "File" + std::to_string(i), "x");
     EXPECT_TRUE(Run("[ZELK]\nVersion=2\n[Recent File List]\nFile1=/a.alb\nFile2=/b.qln\nFile4=/d.alb\n"
                     "[Modify Album Path]\nCount=3\nAlb0=/o0, /n0\nAlb2=/o2, /n2\nAlb7=/o7, /n7\n"));
     EXPECT_EQ(m_store.GetProfileString("Recent File List", "File1"), "/a.alb");

@@ -15,8 +15,10 @@ public:
     std::string m_strPath;
     uint16_t m_wEffect = 0;
     void Serialize(CArchive& ar) override {
-        if (ar.IsStoring()) ar << m_strPath << m_wEffect;
-        else ar >> m_strPath >> m_wEffect;
+        if (ar.IsStoring())
+            ar << m_strPath << m_wEffect;
+        else
+            ar >> m_strPath >> m_wEffect;
     }
 };
 IMPLEMENT_SERIAL(CTestElem, CObject, 0)
@@ -42,7 +44,9 @@ Bytes Cat(std::initializer_list<Bytes> parts) {
     return out;
 }
 
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes Text(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
 
 TEST(Archive, StringLengthPrefixes) {
     auto prefix = [](size_t n) {
@@ -72,7 +76,8 @@ TEST(Archive, NumbersAreLittleEndian) {
     Bytes b = Store([](CArchive& ar) {
         ar << uint8_t(0x12) << uint16_t(0x3456) << uint32_t(0x789ABCDE) << int32_t(-2) << 1.5f;
     });
-    EXPECT_EQ(b, (Bytes{0x12, 0x56, 0x34, 0xDE, 0xBC, 0x9A, 0x78, 0xFE, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0xC0, 0x3F}));
+    EXPECT_EQ(
+        b, (Bytes{0x12, 0x56, 0x34, 0xDE, 0xBC, 0x9A, 0x78, 0xFE, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0xC0, 0x3F}));
     CMemFile f(b);
     CArchive in(&f, CArchive::load);
     uint8_t b8;
@@ -133,8 +138,10 @@ int LoadCause(const Bytes& bytes, const CRuntimeClass* requested = RUNTIME_CLASS
 TEST(Archive, MalformedArchivesAreRefusedWithTheirCause) {
     const Bytes head = Cat({{0xFF, 0xFF, 0x00, 0x00, 0x09, 0x00}, Text("CTestElem"), {0x00, 0x00, 0x00}});
     // A foreign class name, a class name too long to be one, a wrong schema.
-    EXPECT_EQ(LoadCause(Cat({{0xFF, 0xFF, 0x00, 0x00, 0x05, 0x00}, Text("CEvil")})), CArchiveException::badClass);
-    EXPECT_EQ(LoadCause(Cat({{0xFF, 0xFF, 0x00, 0x00, 0x50, 0x00}, Bytes(80, 'C')})), CArchiveException::badClass);
+    EXPECT_EQ(LoadCause(Cat({{0xFF, 0xFF, 0x00, 0x00, 0x05, 0x00}, Text("CEvil")})),
+              CArchiveException::badClass);
+    EXPECT_EQ(LoadCause(Cat({{0xFF, 0xFF, 0x00, 0x00, 0x50, 0x00}, Bytes(80, 'C')})),
+              CArchiveException::badClass);
     EXPECT_EQ(LoadCause(Cat({{0xFF, 0xFF, 0x07, 0x00, 0x09, 0x00}, Text("CTestElem")})),
               CArchiveException::badSchema);
     // A registered class that is not the one asked for.
@@ -147,7 +154,8 @@ TEST(Archive, MalformedArchivesAreRefusedWithTheirCause) {
     EXPECT_EQ(LoadCause({0x07, 0x00}), CArchiveException::badIndex);
     // Short data.
     EXPECT_EQ(LoadCause({0xFF}), CArchiveException::endOfFile);
-    EXPECT_EQ(LoadCause(Cat({{0xFF, 0xFF, 0x00, 0x00, 0x09, 0x00}, Text("CTest")})), CArchiveException::endOfFile);
+    EXPECT_EQ(LoadCause(Cat({{0xFF, 0xFF, 0x00, 0x00, 0x09, 0x00}, Text("CTest")})),
+              CArchiveException::endOfFile);
     EXPECT_EQ(LoadCause(Cat({head, {0x01, 0x80, 0x05, 'x'}})), CArchiveException::endOfFile);
 }
 

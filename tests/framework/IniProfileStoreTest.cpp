@@ -10,9 +10,10 @@ TEST(IniProfileStore, ReadsAsTheOldPlatformReadProfileFiles) {
     CIniProfileStore ini(true);
     ini.ParseText("\xEF\xBB\xBF; comment\r\n[zelk]\r\n version = 1.10 \r\n[View]\nTool=0\nMax=\nLeft=-20\n"
                   "Hex=0x1F\nJunk=abc\nName=\"quoted value\"\nTool=1\nno equals sign\n");
-    EXPECT_EQ(ini.GetProfileString("ZELK", "Version"), "1.10"); // names without regard to case, values trimmed
-    EXPECT_EQ(ini.GetProfileInt("VIEW", "tool", 7), 0);         // the first of two entries
-    EXPECT_EQ(ini.GetProfileInt("View", "Max", 7), 7);          // empty: the default
+    EXPECT_EQ(ini.GetProfileString("ZELK", "Version"),
+              "1.10");                                  // names without regard to case, values trimmed
+    EXPECT_EQ(ini.GetProfileInt("VIEW", "tool", 7), 0); // the first of two entries
+    EXPECT_EQ(ini.GetProfileInt("View", "Max", 7), 7);  // empty: the default
     EXPECT_EQ(ini.GetProfileInt("View", "Left", 0), -20);
     EXPECT_EQ(ini.GetProfileInt("View", "Hex", 0), 31);
     EXPECT_EQ(ini.GetProfileInt("View", "Junk", 7), 0); // no digits: 0 as the old platform gives

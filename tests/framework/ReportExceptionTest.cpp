@@ -1,7 +1,7 @@
 // Message selection of error reporting and the last-chance handler.
 
-#include "framework/CAppException.h"
 #include "framework/ReportException.h"
+#include "framework/CAppException.h"
 #include "framework/StringTable.h"
 #include "framework/UserPrompt.h"
 
@@ -11,7 +11,9 @@
 
 namespace {
 
-std::string Msg(const CException& e) { return GetExceptionMessage(e); }
+std::string Msg(const CException& e) {
+    return GetExceptionMessage(e);
+}
 
 TEST(ReportException, MemoryShowsBothTextsThenAsksForHelp) {
     CScriptedPrompt prompt;
@@ -52,16 +54,20 @@ TEST(ReportException, FileCausesSelectTheirTexts) {
     EXPECT_EQ(Msg(CFileException(5)), "Unable to read/write, it is opened by someone else.");
     EXPECT_EQ(Msg(CFileException(13)), "Destination disk drive is full.");
     // A sharing violation is not reported as access denied.
-    for (int cause : {0, 7, 11, 12, 14}) EXPECT_EQ(Msg(CFileException(cause)), "File-specific exceptions") << cause;
+    for (int cause : {0, 7, 11, 12, 14})
+        EXPECT_EQ(Msg(CFileException(cause)), "File-specific exceptions") << cause;
 }
 
 TEST(ReportException, ArchiveUserResourceNotSupportedAndOthers) {
-    for (int cause : {3, 5, 6, 7}) EXPECT_EQ(Msg(CArchiveException(cause)), "Unexpected file format.") << cause;
-    for (int cause : {0, 1, 2, 4}) EXPECT_EQ(Msg(CArchiveException(cause)), "Archive-specific exceptions") << cause;
+    for (int cause : {3, 5, 6, 7})
+        EXPECT_EQ(Msg(CArchiveException(cause)), "Unexpected file format.") << cause;
+    for (int cause : {0, 1, 2, 4})
+        EXPECT_EQ(Msg(CArchiveException(cause)), "Archive-specific exceptions") << cause;
     EXPECT_EQ(Msg(CUserException()), "User did something bad.");
     EXPECT_EQ(Msg(CResourceException()), "Windows resource not found or not creatable");
     EXPECT_EQ(Msg(CNotSupportedException()), "Request for an unsupported operation");
-    EXPECT_EQ(GetExceptionMessage(std::make_exception_ptr(std::runtime_error("x"))), "Internal application error.");
+    EXPECT_EQ(GetExceptionMessage(std::make_exception_ptr(std::runtime_error("x"))),
+              "Internal application error.");
     EXPECT_EQ(GetExceptionMessage(std::make_exception_ptr(std::bad_alloc())), Msg(CMemoryException()));
 }
 
@@ -103,15 +109,41 @@ TEST(LastChance, CreationFailsSilentlyAndPaintingIsValidated) {
 }
 
 TEST(StringTable, EveryIdTheCodeUsesHasItsText) {
-    for (uint32_t id :
-         {IDS_MEMORY_LOW_START, IDS_UNSUPPORTED_OPERATION, IDS_ARCHIVE_EXCEPTION, IDS_FILE_EXCEPTION,
-          IDS_RESOURCE_EXCEPTION, IDS_USER_EXCEPTION, IDS_PRINT_ERROR_123, IDS_FILE_SAVE_ERROR, IDS_CREATE_DIR_FAILED,
-          IDS_FILE_READ_ERROR, IDS_REOPEN_WINDOWS, IDS_INVALID_COMMAND_LINE, IDS_CMDLINE_ALBUM_NOT_FOUND,
-          IDS_NOT_ENOUGH_STORAGE, IDS_MISSING_PHOTO_FILE, IDS_BAD_THUMBNAIL, IDS_NOT_PARCELGRAM, IDS_BAD_IMAGE,
-          IDS_NOT_ENOUGH_MEMORY, IDS_NOT_ENOUGH_MEMORY_TSR, IDS_MODIFYING_ALBUM_PATHS, IDS_ALBUM_SAVE_FAILED,
-          IDS_COMPANY, IDS_SWITCH_DIR_FAILED, IDS_SET_DIR_FAILED, IDS_FILE_IN_USE, IDS_FILE_IO_ERROR,
-          IDS_FILE_NOT_FOUND, IDS_APP_TITLE, IDS_UNTITLED, IDS_SAVE_CHANGES, IDS_NEW_DOC_FAILED, IDS_INTERNAL_ERROR,
-          IDS_UNEXPECTED_FORMAT, IDS_DISK_FULL})
+    for (uint32_t id : {IDS_MEMORY_LOW_START,
+                        IDS_UNSUPPORTED_OPERATION,
+                        IDS_ARCHIVE_EXCEPTION,
+                        IDS_FILE_EXCEPTION,
+                        IDS_RESOURCE_EXCEPTION,
+                        IDS_USER_EXCEPTION,
+                        IDS_PRINT_ERROR_123,
+                        IDS_FILE_SAVE_ERROR,
+                        IDS_CREATE_DIR_FAILED,
+                        IDS_FILE_READ_ERROR,
+                        IDS_REOPEN_WINDOWS,
+                        IDS_INVALID_COMMAND_LINE,
+                        IDS_CMDLINE_ALBUM_NOT_FOUND,
+                        IDS_NOT_ENOUGH_STORAGE,
+                        IDS_MISSING_PHOTO_FILE,
+                        IDS_BAD_THUMBNAIL,
+                        IDS_NOT_PARCELGRAM,
+                        IDS_BAD_IMAGE,
+                        IDS_NOT_ENOUGH_MEMORY,
+                        IDS_NOT_ENOUGH_MEMORY_TSR,
+                        IDS_MODIFYING_ALBUM_PATHS,
+                        IDS_ALBUM_SAVE_FAILED,
+                        IDS_COMPANY,
+                        IDS_SWITCH_DIR_FAILED,
+                        IDS_SET_DIR_FAILED,
+                        IDS_FILE_IN_USE,
+                        IDS_FILE_IO_ERROR,
+                        IDS_FILE_NOT_FOUND,
+                        IDS_APP_TITLE,
+                        IDS_UNTITLED,
+                        IDS_SAVE_CHANGES,
+                        IDS_NEW_DOC_FAILED,
+                        IDS_INTERNAL_ERROR,
+                        IDS_UNEXPECTED_FORMAT,
+                        IDS_DISK_FULL})
         EXPECT_FALSE(LoadResString(id).empty()) << id;
     EXPECT_EQ(LoadResString(57344), "Pictavo Zozi");
     EXPECT_EQ(LoadResString(1346), "Quillon");

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -155,7 +156,9 @@ TEST(Dib, SaveBmpLayoutAndRoundTripEveryDepth) {
             uint8_t* r = src.GetRow(y);
             for (int i = 0; i < (13 * bits + 7) / 8; ++i) r[i] = static_cast<uint8_t>(rng());
         }
-        std::string path = dir.File("r" + std::to_string(bits) + ".bmp");
+        char name[16];
+        std::snprintf(name, sizeof name, "r%d.bmp", bits);
+        std::string path = dir.File(name);
         src.SaveBMP(path);
         CDib back(path);
         ASSERT_EQ(back.GetBitCount(), bits);
@@ -355,4 +358,26 @@ TEST(Dib, FileBackedWriterLeavesNothingUncommitted) {
     }
     EXPECT_FALSE(std::filesystem::exists(dir.File("w.bmp")));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 0);
+}
+
+TEST(Dib, FileBackedWriterRowByRow) {
+    CTempDir dir;
+    RGBQUAD t[16] = {};
+    t[3] = RGBQUAD{1, 2, 3, 0};
+    {
+        CDib w(dir.File("w.bmp"), 4, 3, 2, 0, t, 5907, 100);
+        uint8_t top[4] = {0x30, 0x30, 0, 0}, bottom[4] = {0x03, 0x00, 0, 0};
+        w.PutRow(1, bottom); // rows in any order
+        w.PutRow(0, top);
+        w.CommitFile();
+        EXPECT_THROW(w.GetRow(0), CAppException); // the file is gone from the object
+    }
+    auto bytes = ReadAll(dir.File("w.bmp"));
+    ASSERT_EQ(bytes.size(), 14u + 40 + 64 + 8);
+    EXPECT_EQ(bytes[14 + 24], 0); // resolution 5907 stored as 0
+    EXPECT_EQ(bytes[14 + 28], 100);
+    CDib r(dir.File("w.bmp"));
+    EXPECT_EQ(r.GetRow(0)[0], 0x30);
+    EXPECT_EQ(r.GetRow(1)[0], 0x03);
+    EXPECT_EQ(r.GetColorTable()[3].rgbRed, 3);
 }

@@ -102,7 +102,7 @@ TEST(Dither, OrderedToDisplayPalette) {
     const CDisplayCaps& caps = GetDisplayCaps();
     CDisplayCaps simulated = caps;
     SetDisplayDepth(8);
-    AdjustDisplayPalette(20, GetDisplayCaps().firstStatic.data(), GetDisplayCaps().lastStatic.data());
+    PrepareDisplayTables();
     CColorOrderDither8(s.get(), &d).Dither();
     EXPECT_EQ(d.GetRow(3)[7], 53);
     EXPECT_EQ(GetDisplayPalette()[53].rgbGreen, 51);

@@ -538,3 +538,46 @@ TEST(PhotoMemoryTest, DefaultAllocatorKeepsTwoMegabytesFree) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PhotoFileTest, CommitCompactsAndKeepsWhatIsUsed) {
+    auto pic = Gradient24(120, 80);
+    auto image = MakeRecord<ImageRecType>(pic, 0);
+    auto tnPic = Gradient24(64, 43);
+    auto tn = MakeRecord<TnImageRecType>(tnPic, 0);
+    tn.wScale = 0;
+    ASSERT_EQ(QLNI_CreateFile(m_path, &image, &tn, "/a/old.alb", true), 11); // the path list written
+    tn.wScale = 1;
+    ASSERT_GT(SetTag(m_path, QLNI_TAG_THUMBNAIL, true, &tn, "/a/new.alb"), 0);
+    EXPECT_EQ(QLNI_ChangeThumbnailScale(m_path, QLNI_NO_SCALE, "/a/old.alb"), 1);
+    const uint16_t s0 = 0;
+    EXPECT_EQ(GetTagLength(m_path, QLNI_TAG_THUMBNAIL, nullptr, s0), 0) << "scale 0 went with its last album";
+    EXPECT_EQ(QLNI_CommitFile(m_path, 1, 1), 1);
+
+    const auto bytes = ReadAll(m_path);
+    EXPECT_EQ(ChunkIds(m_path), (std::set<uint32_t>{1200, 1210, 2000, 2010, 3100}));
+    {
+        CQlnChunkFile f;
+        f.OpenChunkFile(m_path);
+        EXPECT_EQ(f.TestFileIntegrity(), 5);
+        EXPECT_FALSE(f.IsFileDirty());
+        EXPECT_TRUE(f.IsFileCommitted());
+    }
+    EXPECT_EQ(m_dir.FileCount(), 1u);
+    ImageRecType back{};
+    back.Hdr.dwStructSize = 44;
+    ASSERT_EQ(GetTag(m_path, QLNI_TAG_IMAGE, &back, nullptr), 1);
+    EXPECT_EQ(std::memcmp(back.pPixels, pic.bits.data(), pic.bits.size()), 0);
+    QLNI_FreeTagData(back.pPixels);
+    TnImageRecType tnBack{};
+    tnBack.Hdr.dwStructSize = 44;
+    tnBack.wScale = 1;
+    ASSERT_EQ(GetTag(m_path, QLNI_TAG_THUMBNAIL, &tnBack, nullptr), 1);
+    EXPECT_EQ(std::memcmp(tnBack.pPixels, tnPic.bits.data(), tnPic.bits.size()), 0);
+    QLNI_FreeTagData(tnBack.pPixels);
+    QLNI_CloseFile();
+    EXPECT_EQ(ReadAll(m_path), bytes) << "reading changes nothing";
+}
+
+} // namespace

@@ -67,6 +67,19 @@ cmp -s "$dir/copy.bmp" "$dir/copy2.bmp" || fail "a second convert changed the fi
 "$tool" convert "$dir/gray8.bmp" "$dir/no.cmp" --save-type 47 2>/dev/null && fail "save type 47 written"
 [ ! -e "$dir/no.cmp" ] || fail "a refused save left a file"
 
+# Run-length compressed input (RLE8 and RLE4 as GraphicsMagick writes them)
+# reads as GraphicsMagick reads it.
+gm convert -size 40x30 gradient:yellow-blue -colors 200 -compress RLE "BMP3:$dir/rle8.bmp"
+gm convert -size 33x7 gradient:white-black -colors 16 -compress RLE "BMP3:$dir/rle4.bmp"
+for f in rle8 rle4; do
+  "$tool" convert "$dir/$f.bmp" "$dir/$f-out.bmp" || fail "convert $f"
+  mae=$(gm compare -metric MAE "$dir/$f.bmp" "$dir/$f-out.bmp" | awk '/Total/ { print $2 }')
+  [ "$mae" = "0.0000000000" ] || fail "$f decoded differently: $mae"
+done
+check_op "$dir/rle8.bmp" indexed256-diffused 8
+
+"$tool" apply --list | grep -qx "indexed256-diffused (2055)" || fail "apply --list"
+
 printf 'BMnot really a bitmap' >"$dir/bad.bmp"
 "$tool" image info "$dir/bad.bmp" 2>"$dir/err"
 [ $? -eq 2 ] || fail "a bad file is not an error"

@@ -112,7 +112,8 @@ void CPrefObject::ReadPreferences(IProfileStore& st, CZelSettings& s, const CScr
 
     // 2. The normal rectangle, used only when it lies wholly inside the screen
     //    inset by one border; an empty one would give an invisible window.
-    const CRect rcDefault(scr.cxBorder, scr.cyBorder, scr.cxScreen - scr.cxBorder, scr.cyScreen - scr.cyBorder);
+    const CRect rcDefault(scr.cxBorder, scr.cyBorder, scr.cxScreen - scr.cxBorder,
+                          scr.cyScreen - scr.cyBorder);
     CRect rcNormal = rcDefault;
     std::string strRect = st.GetProfileString(n[View], n[Rect], "");
     if (!strRect.empty()) {
@@ -206,8 +207,10 @@ void CPrefObject::ReadModifyAlbumPaths(IProfileStore& st, CZelSettings& s) const
             size_t end = entry.find_first_of(", ", pos);
             if (end == std::string::npos) end = entry.size();
             std::string piece = entry.substr(pos, end - pos);
-            if (nPieces == 0) s.m_oldAlbumPaths.push_back(piece);
-            else if (nPieces == 1) s.m_newAlbumPaths.push_back(piece);
+            if (nPieces == 0)
+                s.m_oldAlbumPaths.push_back(piece);
+            else if (nPieces == 1)
+                s.m_newAlbumPaths.push_back(piece);
             ++nPieces;
             pos = end;
         }
@@ -221,7 +224,8 @@ void CPrefObject::ReadModifyAlbumPaths(IProfileStore& st, CZelSettings& s) const
     st.DeleteProfileSection(sec);
 }
 
-void CPrefObject::WritePreferences(IProfileStore& st, const CZelSettings& s, const CMainWindowState& wnd) const {
+void CPrefObject::WritePreferences(IProfileStore& st, const CZelSettings& s,
+                                   const CMainWindowState& wnd) const {
     const auto& n = m_names;
     if (wnd.bToolBarExists) st.WriteProfileInt(n[View], n[Tool], wnd.bToolBarVisible ? 1 : 0);
     if (wnd.bStatusBarExists) st.WriteProfileInt(n[View], n[Status], wnd.bStatusBarVisible ? 1 : 0);
@@ -282,7 +286,8 @@ bool CPrefObject::ImportLegacySettings(CIniProfileStore& legacy, IProfileStore& 
         st.WriteProfileInt(n[sec], n[key], legacy.GetProfileInt(n[sec], n[key], nDefault));
     };
     auto copyDir = [&](Name sec, Name key) {
-        st.WriteProfileString(n[sec], n[key], Cut(legacy.GetProfileString(n[sec], n[key], ""), kMaxDirectory));
+        st.WriteProfileString(n[sec], n[key],
+                              Cut(legacy.GetProfileString(n[sec], n[key], ""), kMaxDirectory));
     };
     copyDir(Parcelgram, DownloadDirectory);
     copyInt(Parcelgram, DeleteWhenThrough, 0);
@@ -318,11 +323,13 @@ bool CPrefObject::ImportLegacySettings(CIniProfileStore& legacy, IProfileStore& 
         // A file can claim any count; visit only the entries it holds, in order.
         std::map<int, std::string> present;
         for (const auto& key : legacy.Keys(n[ModifyAlbumPath])) {
-            if (key.size() < 4 || key.size() > 13 || !std::equal(key.begin(), key.begin() + 3, "alb",
-                                                                 [](char a, char b) { return std::tolower(a) == b; }))
+            if (key.size() < 4 || key.size() > 13 ||
+                !std::equal(key.begin(), key.begin() + 3, "alb",
+                            [](char a, char b) { return std::tolower(a) == b; }))
                 continue;
             std::string digits = key.substr(3);
-            if (!std::all_of(digits.begin(), digits.end(), ::isdigit) || (digits.size() > 1 && digits[0] == '0'))
+            if (!std::all_of(digits.begin(), digits.end(), ::isdigit) ||
+                (digits.size() > 1 && digits[0] == '0'))
                 continue;
             long long i = std::atoll(digits.c_str());
             if (i < nCount) present.emplace(static_cast<int>(i), "Alb" + digits);
@@ -341,7 +348,9 @@ bool CPrefObject::ImportLegacySettings(CIniProfileStore& legacy, IProfileStore& 
 std::vector<std::string> CPrefObject::ListSettings(const CZelSettings& s, IProfileStore& st) const {
     const auto& n = m_names;
     std::vector<std::string> out;
-    auto line = [&](Name sec, Name key, const std::string& v) { out.push_back(n[sec] + "/" + n[key] + "=" + v); };
+    auto line = [&](Name sec, Name key, const std::string& v) {
+        out.push_back(n[sec] + "/" + n[key] + "=" + v);
+    };
     auto num = [&](Name sec, Name key, int v) { line(sec, key, std::to_string(v)); };
     num(View, Tool, s.m_bShowToolBar);
     num(View, Status, s.m_bShowStatusBar);

@@ -63,9 +63,13 @@ void CQtSettingsStore::CopyTo(IProfileStore& dst) const {
     }
 }
 
-void CQtSettingsStore::Sync() { m_pSettings->sync(); }
+void CQtSettingsStore::Sync() {
+    m_pSettings->sync();
+}
 
-std::string CQtSettingsStore::FileName() const { return m_pSettings->fileName().toStdString(); }
+std::string CQtSettingsStore::FileName() const {
+    return m_pSettings->fileName().toStdString();
+}
 
 std::string CQtSettingsStore::UserConfigDir() {
     return QFileInfo(CQtSettingsStore().m_pSettings->fileName()).absolutePath().toStdString() + "/";

@@ -11,7 +11,7 @@ class QSettings;
 
 class CQtSettingsStore : public IProfileStore {
 public:
-    CQtSettingsStore();                                   // the user's own store
+    CQtSettingsStore();                                    // the user's own store
     explicit CQtSettingsStore(const std::string& iniPath); // a store file of the caller's
     ~CQtSettingsStore() override;
 
@@ -19,7 +19,8 @@ public:
     std::string GetProfileString(const std::string& section, const std::string& key,
                                  const std::string& strDefault = {}) override;
     void WriteProfileInt(const std::string& section, const std::string& key, int nValue) override;
-    void WriteProfileString(const std::string& section, const std::string& key, const std::string& value) override;
+    void WriteProfileString(const std::string& section, const std::string& key,
+                            const std::string& value) override;
     void DeleteProfileKey(const std::string& section, const std::string& key) override;
     void DeleteProfileSection(const std::string& section) override;
 

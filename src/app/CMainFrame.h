@@ -1,0 +1,51 @@
+#pragma once
+// The main frame: menus, tool bar, status bar with its indicators, the MDI
+// area, files dropped on it, and the settings written when it goes.
+
+#include "app/core/CZelSettings.h"
+#include "framework/qt/CMDIFrameWnd.h"
+
+class QIcon;
+class QLabel;
+class QMenu;
+class QToolBar;
+class CShowPanel;
+
+class CMainFrame : public CMDIFrameWnd {
+    DECLARE_DYNAMIC(CMainFrame)
+public:
+    explicit CMainFrame(bool bScreenSaver = false);
+    ~CMainFrame() override;
+
+    void ShowBars(bool bToolBar, bool bStatusBar);
+    void SetMessageText(const std::string& text);
+    void ApplyPlacement(const CWindowPlacement& wp);
+    CMainWindowState GetWindowState() const;
+    // The first splash closed: ask the application for the second.
+    void OnFirstSplashClosed();
+    // The slide-show panel, created on the first request.
+    CShowPanel* GetShowPanel(bool bCreate = true);
+    QToolBar* ToolBar() const { return m_pToolBar; }
+    QMenu* HelpMenu() const { return m_pHelpMenu; }
+    // Adds the order-form items to the Help menu when "ORDER.HLP" can be read.
+    void UpdateHelpMenu();
+    // The program's icon: an album with a photograph laid on it.
+    static QIcon AppIcon();
+
+protected:
+    void closeEvent(QCloseEvent* pEvent) override;
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+
+    bool m_bScreenSaver;
+    QToolBar* m_pToolBar = nullptr;
+    QMenu* m_pHelpMenu = nullptr;
+    QLabel* m_pMessage = nullptr;
+    CShowPanel* m_pShowPanel = nullptr;
+    bool m_bPrefsWritten = false;
+};

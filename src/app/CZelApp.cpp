@@ -1,0 +1,440 @@
+#include "app/CZelApp.h"
+
+#include "app/CMainFrame.h"
+#include "app/CModalOptionsPropSheet.h"
+#include "app/CSplashWnd.h"
+#include "app/CZelDocTemplate.h"
+#include "app/CZelMDIChildFrame.h"
+#include "app/core/COptions.h"
+#include "framework/CFile.h"
+#include "framework/CIniProfileStore.h"
+#include "framework/CommandIds.h"
+#include "framework/DisplayCaps.h"
+#include "framework/ReportException.h"
+#include "framework/StringTable.h"
+#include "framework/SystemInfo.h"
+#include "framework/Trace.h"
+#include "framework/qt/CDocument.h"
+#include "framework/qt/CQtSettingsStore.h"
+#include "view/CImageEnhancerDoc.h"
+#include "view/CImageEnhancerView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QScreen>
+#include <chrono>
+
+bool CZelApp::s_bLowMemoryWarningPending = true;
+
+CZelApp* GetZelApp() {
+    return dynamic_cast<CZelApp*>(AfxGetApp());
+}
+
+namespace {
+
+// The legacy file, found without regard to the case of its name.
+std::string FindLegacyFile(const std::string& dir) {
+    QDir d(QString::fromStdString(dir));
+    for (const QString& name : d.entryList(QDir::Files))
+        if (name.compare("ZELK.INI", Qt::CaseInsensitive) == 0) return d.filePath(name).toStdString();
+    return {};
+}
+
+CScreenMetrics ScreenMetrics() {
+    CScreenMetrics m;
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        m.cxScreen = s->geometry().width();
+        m.cyScreen = s->geometry().height();
+    }
+    return m;
+}
+
+std::string UserName() {
+    QByteArray u = qgetenv("USER");
+    return u.isEmpty() ? std::string("user") : u.toStdString();
+}
+
+} // namespace
+
+CZelApp::CZelApp(CZelAppConfig config)
+    : m_config(std::move(config)), m_pContext(std::make_unique<QObject>()) {
+    m_prompt.m_statusSink = [this](const std::string& text) {
+        if (auto* f = dynamic_cast<CMainFrame*>(m_pMainWnd)) f->SetMessageText(text);
+    };
+    // In screen-saver mode the host hears of a message box before it shows.
+    m_prompt.m_beforeMessageBox = [this] {
+        if (m_bScreenSaver) ZTRACE("DoMessageBox(): telling the screen-saver host (message 0x069A)\n");
+    };
+    SetUserPrompt(&m_prompt);
+    RegisterCommands();
+}
+
+void CZelApp::RegisterCommands() {
+    OnCommand(ID_FILE_NEW, [this] { OnFileNew(); });
+    OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    OnCommand(ID_FILE_CLOSE_ALL, [this] {
+        for (const auto& t : m_templates)
+            for (CDocument* d : std::vector<CDocument*>(t->GetDocuments()))
+                if (d->SaveModified()) d->OnCloseDocument();
+    });
+    OnCommand(ID_APP_ABOUT, [this] {
+        QMessageBox::about(m_pMainWnd, QString::fromStdString("About " + LoadResString(IDS_APP_TITLE)),
+                           QString("<h3>%1</h3><p>Version %2</p><p>%3</p>")
+                               .arg(QString::fromStdString(LoadResString(IDS_APP_TITLE)), ZOZI_VERSION,
+                                    QString::fromStdString(LoadResString(IDS_COMPANY))));
+    });
+    // There is no help file: help requests are traced.
+    OnCommand(ID_HELP_CONTENTS, [] { GetUserPrompt().ShowHelp(0); });
+    OnCommand(ID_HELP_USING, [] { GetUserPrompt().ShowHelp(0); });
+    OnCommand(ID_HELP_ORDER_FORMS, [] { GetUserPrompt().ShowHelp(0x107E4); });
+    OnCommand(ID_HELP_NEW_PRODUCTS, [] { GetUserPrompt().ShowHelp(0x107E5); });
+    OnCommand(ID_HELP_TECH_SUPPORT, [] { GetUserPrompt().ShowHelp(0x107E6); });
+}
+
+void CZelApp::OnFileNew() {
+    // Only the picture and album kinds of document can be made empty.
+    std::vector<CDocTemplate*> kinds;
+    for (const auto& t : m_templates)
+        if (t->GetViewClass() == RUNTIME_CLASS(CImageEnhancerView) ||
+            t->GetViewClass()->m_lpszClassName == std::string("CTnView"))
+            kinds.push_back(t.get());
+    if (kinds.empty()) {
+        GetUserPrompt().MessageBox(LoadResString(IDS_NEW_DOC_FAILED), MB_OK | MB_ICONSTOP);
+        return;
+    }
+    CDocTemplate* pChosen = kinds.front();
+    if (kinds.size() > 1) {
+        QStringList names;
+        for (CDocTemplate* t : kinds)
+            names << QString::fromStdString(t->GetDocString(CDocTemplate::fileNewName));
+        bool bOk = false;
+        QString pick = QInputDialog::getItem(m_pMainWnd, "New", "New", names, 0, false, &bOk);
+        if (!bOk) return;
+        pChosen = kinds[static_cast<size_t>(names.indexOf(pick))];
+    }
+    if (!pChosen->OpenDocumentFile("", true))
+        GetUserPrompt().MessageBox(LoadResString(IDS_NEW_DOC_FAILED), MB_OK | MB_ICONSTOP);
+}
+
+void CZelApp::OnFileOpen() {
+    QString filters = "All Formats (*.qln *.QLN *.alb *.ALB *.bmp *.BMP);;QLN Album Files (*.alb *.ALB);;"
+                      "QLN Files (*.qln *.QLN);;Windows & OS/2 (*.bmp *.BMP);;All Files (*)";
+    QString name = QFileDialog::getOpenFileName(m_pMainWnd, "Open",
+                                                QString::fromStdString(m_strCurrentAlbumDir), filters);
+    if (name.isEmpty()) return;
+    m_strCurrentAlbumDir = QFileInfo(name).absolutePath().toStdString() + "/";
+    OpenDocumentFile(name.toStdString());
+}
+
+CZelApp::~CZelApp() {
+    delete m_pSplash;
+    delete m_pMainWnd;
+    m_pMainWnd = nullptr;
+    SetUserPrompt(nullptr);
+}
+
+uint32_t CZelApp::Now() const {
+    if (m_config.clock) return m_config.clock();
+    using namespace std::chrono;
+    return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+bool CZelApp::InitApplication() {
+    // The display record comes from the screen (or ZOZI_DISPLAY_DEPTH); the
+    // dithering tables are prepared for it.
+    GetDisplayCaps();
+    if (m_hooks.prepareDitherTables) m_hooks.prepareDitherTables();
+    if (m_hooks.createUndoManager) m_hooks.createUndoManager();
+    if (m_hooks.initPhotoLayer) m_hooks.initPhotoLayer();
+
+    m_pSettingsStore = m_config.strStorePath.empty()
+                           ? std::make_unique<CQtSettingsStore>()
+                           : std::make_unique<CQtSettingsStore>(m_config.strStorePath);
+    m_pStore = m_pSettingsStore.get();
+
+    std::string legacyDir = m_config.strLegacyDir;
+    if (legacyDir.empty())
+        legacyDir =
+            QFileInfo(QString::fromStdString(m_pSettingsStore->FileName())).absolutePath().toStdString();
+    std::string legacy = FindLegacyFile(legacyDir);
+    if (!legacy.empty()) {
+        CIniProfileStore ini(true);
+        if (ini.LoadFile(legacy) && m_prefs.ImportLegacySettings(ini, *m_pSettingsStore))
+            m_pSettingsStore->Sync();
+    }
+    return true;
+}
+
+bool CZelApp::EnforceSingleInstance() {
+    const QString name = QString::fromStdString(
+        m_config.strInstanceKey.empty() ? "_OrlenWndMDIFrame-" + UserName() : m_config.strInstanceKey);
+    {
+        QLocalSocket probe;
+        probe.connectToServer(name);
+        if (probe.waitForConnected(300)) {
+            // Another instance runs: it comes to the front; this command line is not passed on.
+            probe.write("activate\n");
+            probe.flush();
+            probe.waitForBytesWritten(300);
+            probe.disconnectFromServer();
+            return false;
+        }
+    }
+    QLocalServer::removeServer(name); // a server left behind by a crashed instance
+    m_pServer = std::make_unique<QLocalServer>();
+    m_pServer->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_pServer->listen(name)) ZTRACE("InitInstance(): single-instance server not available\n");
+    QObject::connect(m_pServer.get(), &QLocalServer::newConnection, m_pContext.get(), [this] {
+        while (QLocalSocket* s = m_pServer->nextPendingConnection()) {
+            QObject::connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
+            if (m_pMainWnd) {
+                if (m_pMainWnd->isMinimized()) m_pMainWnd->showNormal();
+                m_pMainWnd->raise();
+                m_pMainWnd->activateWindow();
+            }
+        }
+    });
+    return true;
+}
+
+void CZelApp::RegisterTemplates() {
+    // In their fixed order; the album templates join as their classes exist.
+    auto frame = [] { return new CZelMDIChildFrame; };
+    AddDocTemplate(new CZelDocTemplate(
+        1020, [] { return new CImageEnhancerDoc; }, frame, [] { return new CImageEnhancerView; },
+        RUNTIME_CLASS(CImageEnhancerView)));
+}
+
+CDocTemplate* CZelApp::FindTemplate(const CRuntimeClass* pViewClass) const {
+    for (const auto& t : m_templates)
+        if (t->GetViewClass() == pViewClass) return t.get();
+    return nullptr;
+}
+
+bool CZelApp::InitInstance(const std::string& commandLine) {
+    m_cmdLine = CCommandLine::Parse(commandLine, [](const std::string& p) { return CFile::Exists(p); });
+    m_bScreenSaver = commandLine.size() >= 2 && (commandLine[0] == '/' || commandLine[0] == '-') &&
+                     (commandLine[1] == 'S' || commandLine[1] == 's') &&
+                     m_cmdLine.m_nKind != CCommandLine::kOpenDocument;
+    if (!EnforceSingleInstance()) return false;
+
+    m_nStartError = 0;
+    bool bReport = false;
+    try {
+        m_recentFiles.ReadList(*m_pStore);
+        RegisterTemplates();
+        auto* pFrame = new CMainFrame(m_bScreenSaver);
+        m_pMainWnd = pFrame;
+        pFrame->setAcceptDrops(true);
+
+        m_prefs.ReadPreferences(*m_pStore, m_settings, ScreenMetrics());
+        pFrame->ShowBars(m_settings.m_bShowToolBar != 0, m_settings.m_bShowStatusBar != 0);
+        m_strCurrentAlbumDir = m_settings.m_strAlbumsDir;
+        if (m_hooks.initUndoBuffer) m_hooks.initUndoBuffer(m_settings.m_nUndoBuffer);
+        CDisplayCaps& caps = GetDisplayCaps();
+        caps.bIdentityPalette = m_settings.m_bIdentityPalette != 0;
+        caps.bWindowsStretch = m_settings.m_bUseWindowsStretch != 0;
+
+        if (!m_bScreenSaver) pFrame->ApplyPlacement(m_settings.m_placement);
+        if (!DispatchCommandLine()) {
+            bReport = true;
+        } else {
+            if (m_config.bShowWindows) {
+                pFrame->show();
+                if (!m_bScreenSaver) pFrame->repaint();
+            }
+            if (m_cmdLine.m_nKind == CCommandLine::kEmpty) ShowSplash(CFile::Exists("company.bmp"));
+            if (m_settings.m_nModifyAlbumCount > 0) {
+                GetUserPrompt().BeginWaitCursor();
+                GetUserPrompt().SetStatusText(LoadResString(IDS_MODIFYING_ALBUM_PATHS));
+                m_settings.m_nModifyAlbumCount = 0;
+                if (m_hooks.applyAlbumPathChanges)
+                    m_hooks.applyAlbumPathChanges(m_settings.m_oldAlbumPaths, m_settings.m_newAlbumPaths);
+                GetUserPrompt().SetStatusText("");
+                GetUserPrompt().EndWaitCursor();
+            }
+            if (m_bMemoryHelpPending) GetUserPrompt().ShowHelp(kHelpMemory);
+            return true;
+        }
+    } catch (...) {
+        ZTRACE("InitInstance(): start failed\n");
+        if (m_nStartError == 0) m_nStartError = IDS_MEMORY_LOW_START;
+        bReport = true;
+    }
+    if (bReport) ReportStartError();
+    return false;
+}
+
+bool CZelApp::DispatchCommandLine() {
+    if (m_bScreenSaver) {
+        // Errors of the screen-saver start are silent.
+        if (m_cmdLine.m_nKind != CCommandLine::kScreenSaver || !CFile::Exists(m_cmdLine.m_strPath)) {
+            m_nStartError = CCommandLine::kSilent;
+            return false;
+        }
+        ZTRACE("InitInstance(): slide-show template not available for the screen saver\n");
+        m_nStartError = CCommandLine::kSilent;
+        return false;
+    }
+    switch (m_cmdLine.m_nKind) {
+    case CCommandLine::kEmpty:
+    case CCommandLine::kEdit:
+        return true;
+    case CCommandLine::kOpenDocument:
+        OpenDocumentFile(m_cmdLine.m_strPath);
+        return true;
+    case CCommandLine::kShowAlbum:
+        if (!CFile::Exists(m_cmdLine.m_strPath)) {
+            m_nStartError = IDS_CMDLINE_ALBUM_NOT_FOUND;
+            return false;
+        }
+        ZTRACE("InitInstance(): slide-show template not available\n");
+        return true;
+    case CCommandLine::kAutoAlbum:
+        // Each response file is read and executed; then the program ends.
+        try {
+            for (const auto& path : m_cmdLine.m_responseFiles) {
+                CFile f(path, CFile::modeRead | CFile::shareDenyWrite);
+                f.Close();
+                if (m_hooks.runResponseFile) m_hooks.runResponseFile(path);
+            }
+        } catch (const CException& e) {
+            ReportException(e);
+        }
+        m_nStartError = CCommandLine::kSilent;
+        return false;
+    case CCommandLine::kScreenSaver:
+    case CCommandLine::kError:
+        m_nStartError = m_cmdLine.m_nErrorId;
+        return false;
+    }
+    return true;
+}
+
+void CZelApp::ReportStartError() {
+    if (m_nStartError != 0 && m_nStartError != CCommandLine::kSilent) {
+        std::string text = LoadResString(static_cast<uint32_t>(m_nStartError));
+        if (text.find("%1") != std::string::npos) text = FormatMessageText(text, m_cmdLine.m_strLine);
+        GetUserPrompt().MessageBox(text, MB_OK | MB_ICONSTOP);
+    }
+    delete m_pMainWnd;
+    m_pMainWnd = nullptr;
+}
+
+int CZelApp::ExitInstance() {
+    if (m_hooks.releaseUndoBuffer) m_hooks.releaseUndoBuffer();
+    if (m_hooks.closePhotoLayer) m_hooks.closePhotoLayer();
+    return 0;
+}
+
+void CZelApp::WritePreferences() {
+    if (m_bScreenSaver || !m_pStore) return;
+    auto* pFrame = dynamic_cast<CMainFrame*>(m_pMainWnd);
+    if (!pFrame) return;
+    m_prefs.WritePreferences(*m_pStore, m_settings, pFrame->GetWindowState());
+    m_recentFiles.WriteList(*m_pStore);
+    m_pSettingsStore->Sync();
+}
+
+void CZelApp::ShowSplash(bool bFirstKind) {
+    delete m_pSplash;
+    m_pSplash = new CSplashWnd(bFirstKind, Now() + CSplashWnd::kLifetime);
+    if (m_config.bShowWindows)
+        m_pSplash->Show();
+    else
+        m_pSplash->MarkVisible();
+}
+
+void CZelApp::OnSplashClosed(bool bFirstKind) {
+    if (bFirstKind) {
+        // The first splash asks for the second.
+        if (auto* f = dynamic_cast<CMainFrame*>(m_pMainWnd)) f->OnFirstSplashClosed();
+        return;
+    }
+    if (m_pMainWnd) m_pMainWnd->activateWindow();
+    if (m_settings.m_bShowAlbWizard && m_pMainWnd) m_pMainWnd->RouteCommand(ID_ALBUM_WIZARD);
+}
+
+bool CZelApp::OnIdle(long lCount) {
+    if (m_pSplash) {
+        if (m_pSplash->IsShowing() && Now() >= m_pSplash->Deadline()) {
+            CSplashWnd* p = m_pSplash;
+            m_pSplash = nullptr;
+            bool bFirst = p->IsFirstKind();
+            p->Close();
+            p->deleteLater();
+            OnSplashClosed(bFirst);
+        }
+        if (m_pSplash && m_pSplash->IsShowing()) return true;
+    }
+    if (s_bLowMemoryWarningPending && !m_bMemoryHelpPending && !m_bScreenSaver &&
+        GetAvailableMemory() < kLowMemory) {
+        s_bLowMemoryWarningPending = false;
+        GetUserPrompt().MessageBox(LoadResString(IDS_NOT_ENOUGH_MEMORY) +
+                                       LoadResString(IDS_NOT_ENOUGH_MEMORY_TSR),
+                                   MB_OK | MB_ICONSTOP);
+        GetUserPrompt().ShowHelp(kHelpMemory);
+    }
+    return CWinApp::OnIdle(lCount);
+}
+
+bool CZelApp::PreTranslateMessage(QEvent* pEvent) {
+    // Keys and clicks close the splash while it is up.
+    if (m_pSplash && m_pSplash->IsShowing()) {
+        switch (pEvent->type()) {
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonPress: {
+            CSplashWnd* p = m_pSplash;
+            m_pSplash = nullptr;
+            bool bFirst = p->IsFirstKind();
+            p->Close();
+            p->deleteLater();
+            OnSplashClosed(bFirst);
+            return true;
+        }
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+CDocument* CZelApp::OpenDocumentFile(const std::string& path) {
+    std::string abs = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+    // Albums go to the thumbnail view's template, everything else to the enhancer's.
+    const bool bAlbum =
+        QFileInfo(QString::fromStdString(abs)).suffix().compare("alb", Qt::CaseInsensitive) == 0;
+    CDocTemplate* pTemplate = bAlbum ? nullptr : FindTemplate(RUNTIME_CLASS(CImageEnhancerView));
+    if (!pTemplate) return nullptr;
+    if (CDocument* pOpen = pTemplate->FindOpenDocument(abs)) {
+        if (!pOpen->GetViews().empty())
+            if (CMDIChildWnd* f = pOpen->GetViews().front()->GetParentFrame(); f && m_pMainWnd) {
+                m_pMainWnd->MDIArea()->setActiveSubWindow(f);
+                m_pMainWnd->activateWindow();
+            }
+        return pOpen;
+    }
+    return pTemplate->OpenDocumentFile(abs, true);
+}
+
+void CZelApp::OnOptions() {
+    CModalOptionsPropSheet sheet(COptions::FromSettings(m_settings), m_pMainWnd);
+    if (sheet.exec() != QDialog::Accepted) return;
+    bool bDocsOpen = false;
+    for (const auto& t : m_templates) bDocsOpen |= !t->GetDocuments().empty();
+    COptionsEffects fx = ApplyOptions(sheet.Values(), m_settings, bDocsOpen);
+    if (fx.bReleaseUndo && m_hooks.releaseUndoBuffer) m_hooks.releaseUndoBuffer();
+    if (fx.bInitUndo && m_hooks.initUndoBuffer) m_hooks.initUndoBuffer(m_settings.m_nUndoBuffer);
+    if (fx.bShowReopenMessage)
+        GetUserPrompt().MessageBox(LoadResString(IDS_REOPEN_WINDOWS), MB_OK | MB_ICONEXCLAMATION);
+    GetDisplayCaps().bIdentityPalette = m_settings.m_bIdentityPalette != 0;
+}

@@ -1,0 +1,101 @@
+#pragma once
+// The application object: process and instance initialisation, the command
+// line, the splash, idle work, and every setting's current value.
+
+#include "app/core/CCommandLine.h"
+#include "app/core/CPrefObject.h"
+#include "app/core/CZelSettings.h"
+#include "framework/qt/CQtUserPrompt.h"
+#include "framework/qt/CWinApp.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QLocalServer;
+class CDocument;
+class CDocTemplate;
+class CMainFrame;
+class CSplashWnd;
+class CQtSettingsStore;
+
+// Steps of the start and the exit that belong to other parts of the program.
+// Each is wired where that part exists; an empty one is skipped.
+struct CZelAppHooks {
+    std::function<void()> prepareDitherTables;
+    std::function<void()> createUndoManager;
+    std::function<void(int nBuffer)> initUndoBuffer;
+    std::function<void()> releaseUndoBuffer;
+    std::function<void()> initPhotoLayer;
+    std::function<void()> closePhotoLayer;
+    // The pending album moves, old and new paths in step.
+    std::function<void(const std::vector<std::string>&, const std::vector<std::string>&)>
+        applyAlbumPathChanges;
+    // Reads and executes one album response file; throws on failure.
+    std::function<void(const std::string&)> runResponseFile;
+    std::function<void()> runAlbumWizard;
+};
+
+struct CZelAppConfig {
+    std::string strStorePath;        // empty: the user's own settings store
+    std::string strLegacyDir;        // where ZELK.INI is looked for; empty: beside the store
+    std::string strInstanceKey;      // the single-instance server name; empty: per user
+    std::function<uint32_t()> clock; // milliseconds; empty: the real clock
+    bool bShowWindows = true;        // tests run without showing anything
+};
+
+class CZelApp : public CWinApp {
+public:
+    explicit CZelApp(CZelAppConfig config = {});
+    ~CZelApp() override;
+
+    bool InitApplication() override;
+    // The whole start; false ends the program.
+    bool InitInstance(const std::string& commandLine);
+    int ExitInstance() override;
+    bool OnIdle(long lCount) override;
+    bool PreTranslateMessage(QEvent* pEvent) override;
+    CDocument* OpenDocumentFile(const std::string& path) override;
+
+    // Shows the splash of the first kind (company.bmp) or of the second (the program's own).
+    void ShowSplash(bool bFirstKind);
+    CSplashWnd* GetSplash() const { return m_pSplash; }
+    void OnSplashClosed(bool bFirstKind);
+    // Writes the settings at the end of the run (never in screen-saver mode).
+    void WritePreferences();
+    void OnOptions();
+    // The template whose view class is this one, or null.
+    CDocTemplate* FindTemplate(const CRuntimeClass* pViewClass) const;
+    uint32_t Now() const;
+
+    CZelSettings m_settings;
+    CPrefObject m_prefs;
+    CZelAppHooks m_hooks;
+    bool m_bScreenSaver = false;
+    bool m_bMemoryHelpPending = false;
+    std::string m_strCurrentAlbumDir;
+    CCommandLine m_cmdLine;
+    int64_t m_nStartError = 0; // the end-of-start report's message id (-1 silent)
+
+    static bool s_bLowMemoryWarningPending;
+    static constexpr uint64_t kLowMemory = 2621440; // 2.5 MiB
+
+private:
+    void RegisterCommands();
+    void OnFileNew();
+    void OnFileOpen();
+    bool DispatchCommandLine();
+    void ReportStartError();
+    bool EnforceSingleInstance();
+    void RegisterTemplates();
+
+    CZelAppConfig m_config;
+    std::unique_ptr<CQtSettingsStore> m_pSettingsStore;
+    CQtUserPrompt m_prompt;
+    CSplashWnd* m_pSplash = nullptr;
+    std::unique_ptr<QLocalServer> m_pServer;
+    std::unique_ptr<QObject> m_pContext;
+};
+
+CZelApp* GetZelApp();

@@ -1,0 +1,3 @@
+#include "app/CZelDocTemplate.h"
+
+IMPLEMENT_DYNAMIC(CZelDocTemplate, CDocTemplate)

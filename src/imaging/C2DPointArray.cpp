@@ -1,0 +1,64 @@
+#include "imaging/C2DPointArray.h"
+
+#include "framework/CArchive.h"
+#include "framework/CException.h"
+#include "framework/CFile.h"
+
+#include <cstring>
+#include <memory>
+
+IMPLEMENT_SERIAL(C2DPointArray, CObject, 0)
+
+void C2DPointArray::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        if (m_points.size() > 0xFFFF || m_points.size() != size_t(m_nWidth) * size_t(m_nHeight))
+            AfxThrowNotSupportedException();
+        ar.Write(kSignature, kSignatureSize);
+        ar << m_nWidth << m_nHeight << static_cast<uint16_t>(m_points.size());
+        for (const CPoint& p : m_points) ar << static_cast<int32_t>(p.x) << static_cast<int32_t>(p.y);
+        return;
+    }
+    char sig[kSignatureSize];
+    ar.Read(sig, kSignatureSize);
+    if (std::memcmp(sig, kSignature, kSignatureSize) != 0)
+        AfxThrowArchiveException(CArchiveException::badIndex);
+    int32_t nWidth, nHeight;
+    uint16_t nCount;
+    ar >> nWidth >> nHeight >> nCount;
+    if (nWidth < 3 || nHeight < 3 || int64_t(nWidth) * nHeight != nCount)
+        AfxThrowArchiveException(CArchiveException::badIndex);
+    if (uint64_t(nCount) * 8 > ar.BytesRemaining()) AfxThrowArchiveException(CArchiveException::endOfFile);
+    std::vector<CPoint> points(nCount);
+    for (CPoint& p : points) {
+        int32_t x, y;
+        ar >> x >> y;
+        p = CPoint(x, y);
+    }
+    m_nWidth = nWidth;
+    m_nHeight = nHeight;
+    m_points = std::move(points);
+}
+
+bool C2DPointArray::Load(const std::string& path) {
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) return false;
+    CArchive ar(&file, CArchive::load);
+    Serialize(ar);
+    m_strName = path;
+    return true;
+}
+
+bool C2DPointArray::Store(const std::string& path) {
+    std::unique_ptr<CAtomicFile> pFile;
+    try {
+        pFile = std::make_unique<CAtomicFile>(path);
+    } catch (const CFileException&) {
+        return false;
+    }
+    CArchive ar(&pFile->File(), CArchive::store);
+    Serialize(ar);
+    ar.Close();
+    pFile->Commit();
+    m_strName = path;
+    return true;
+}

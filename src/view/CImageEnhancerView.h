@@ -1,0 +1,20 @@
+#pragma once
+// The picture window: the picture at 1:1, scrolled when it is larger than the window.
+
+#include "framework/qt/CView.h"
+
+class QScrollArea;
+class CImageEnhancerDoc;
+
+class CImageEnhancerView : public CView {
+    DECLARE_DYNAMIC(CImageEnhancerView)
+public:
+    CImageEnhancerView();
+
+    CImageEnhancerDoc* GetDocument() const;
+    void OnInitialUpdate() override;
+    void OnUpdate(CView* pSender, long lHint, CObject* pHint) override;
+    void OnDraw(CDC* pDC) override;
+    QSize sizeHint() const override;
+    QWidget* CreateHolder() override;
+};
