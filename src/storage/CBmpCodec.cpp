@@ -95,7 +95,7 @@ int CBmpCodec::Read(const uint8_t* p, size_t n, CRaster& out) {
     const int64_t stride = CRaster::StrideFor(nWidth, h.nBits);
     const uint64_t need = static_cast<uint64_t>(stride) * static_cast<uint64_t>(nHeight);
     if (h.nBitsOffset > n || n - h.nBitsOffset < need) return IMPEXP_ERR_FILE_DAMAGED;
-    rc = out.Create(nWidth, nHeight, h.nBits);
+    rc = out.Create(nWidth, nHeight, h.nBits, false);
     if (rc != IMPEXP_SUCCESS) return rc;
     if (h.nBits <= 8) {
         size_t nMax = size_t{1} << h.nBits;

@@ -57,8 +57,11 @@ int CGemImgCodec::Read(const uint8_t* p, size_t n, CRaster& out) {
     const size_t nLine = nPlaneBytes * h.nPlanes;
     CByteReader r(p, n);
     r.Seek(static_cast<size_t>(h.nHeaderWords) * 2);
-    // Every row takes at least one byte of code per plane, except repeated rows (4 bytes for up to 255).
-    if (r.Remaining() < static_cast<uint64_t>(ht) * h.nPlanes / 255) return IMPEXP_ERR_FILE_DAMAGED;
+    // The least data that can code the picture: a repetition (4 bytes) per 255
+    // rows, and per coded line one pattern run (3 bytes) per 255 × 8 bytes.
+    const uint64_t nCodes = (static_cast<uint64_t>(ht) + 254) / 255;
+    const uint64_t nLineCode = 3 * ((nLine + 2039) / 2040);
+    if (r.Remaining() < nCodes * (4 + nLineCode) - 4) return IMPEXP_ERR_FILE_DAMAGED;
     const int nBits = h.nPlanes == 1 ? 1 : h.nPlanes == 4 ? 4 : 8;
     rc = out.Create(w, ht, nBits);
     if (rc != IMPEXP_SUCCESS) return rc;

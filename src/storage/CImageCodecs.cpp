@@ -7,6 +7,7 @@
 #include "storage/CMagickCodec.h"
 #include "storage/CMspCodec.h"
 #include "storage/CPcxCodec.h"
+#include "storage/CPngCodec.h"
 #include "storage/CSunRasterCodec.h"
 #include "storage/CTargaCodec.h"
 #include "storage/CTiffCodec.h"
@@ -51,7 +52,7 @@ struct ReadEntry {
 constexpr ReadEntry kReaders[] = {
     {1, CPcxCodec::Info, CPcxCodec::Read, "PCX", 1},
     {2, nullptr, nullptr, "GIF", 8},
-    {3, nullptr, nullptr, "TIFF", 1, CTiffCodec::DeclaredBits},
+    {3, CTiffCodec::Info, CTiffCodec::Read, "TIFF", 1, CTiffCodec::DeclaredBits},
     {4, CTargaCodec::Info, CTargaCodec::Read, nullptr, 1},
     {6, CBmpCodec::Info, CBmpCodec::Read, "BMP", 1},
     {10, CJpegCodec::Info, CJpegCodec::Read, nullptr, 1},
@@ -59,10 +60,10 @@ constexpr ReadEntry kReaders[] = {
     {14, CBmpCodec::Info, CBmpCodec::Read, "BMP", 1},
     {15, CWmfCodec::Info, CWmfCodec::Read, nullptr, 1},
     {16, nullptr, nullptr, "EPS", 1},
-    {25, nullptr, nullptr, "TIFF", 1, OneBit},
-    {27, nullptr, nullptr, "TIFF", 1, OneBit},
-    {28, nullptr, nullptr, "TIFF", 1, OneBit},
-    {29, nullptr, nullptr, "TIFF", 1, OneBit},
+    {25, CTiffCodec::Info, CTiffCodec::Read, "TIFF", 1, OneBit},
+    {27, CTiffCodec::Info, CTiffCodec::Read, "TIFF", 1, OneBit},
+    {28, CTiffCodec::Info, CTiffCodec::Read, "TIFF", 1, OneBit},
+    {29, CTiffCodec::Info, CTiffCodec::Read, "TIFF", 1, OneBit},
     {50, nullptr, nullptr, "CALS", 1, OneBit},
     {51, nullptr, nullptr, "MAC", 1, OneBit},
     {52, CGemImgCodec::Info, CGemImgCodec::Read, nullptr, 1},
@@ -71,7 +72,7 @@ constexpr ReadEntry kReaders[] = {
     {55, nullptr, nullptr, "SUN", 1, SunBits},
     {56, nullptr, nullptr, "PICT", 1, ByColours},
     {57, nullptr, nullptr, "PCD", 1},
-    {kFormatPng, nullptr, nullptr, "PNG", 1},
+    {kFormatPng, CPngCodec::Info, CPngCodec::Read, "PNG", 1},
 };
 
 const ReadEntry* FindReader(int nFormat) {
@@ -138,7 +139,7 @@ int CImageCodecs::Sniff(const uint8_t* p, size_t n, const std::string& ext) {
     if (n < 4) return 0;
     if (int f = CBmpCodec::Sniff(p, n)) return f;
     if (int f = CJpegCodec::Sniff(p, n)) return f;
-    if (StartsWith(p, n, "\x89PNG\r\n\x1a\n")) return kFormatPng;
+    if (CPngCodec::Sniff(p, n)) return kFormatPng;
     if (StartsWith(p, n, "GIF87a") || StartsWith(p, n, "GIF89a")) return 2;
     if (int f = CTiffCodec::Sniff(p, n)) return f;
     if (CPcxCodec::Sniff(p, n)) return 1;
@@ -301,6 +302,7 @@ int CImageCodecs::Write(const CRaster& source, int nSaveType, std::vector<uint8_
     case SaveFamily::Eps:
         return CMagickCodec::Write(in, "EPS", out);
     case SaveFamily::Png:
+        // GraphicsMagick's encoder: libpng's simplified writer compresses far slower.
         return CMagickCodec::Write(in, "PNG", out);
     default:
         return IMPEXP_ERR_INV_PARAMETER;

@@ -100,8 +100,8 @@ int CJpegCodec::Read(const uint8_t* p, size_t n, CRaster& out) {
         jpeg_destroy_decompress(&cinfo);
         return IMPEXP_ERR_IMAGE_TYPE;
     }
-    int rc =
-        out.Create(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height), bGray ? 8 : 24);
+    int rc = out.Create(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height),
+                        bGray ? 8 : 24, false);
     if (rc != IMPEXP_SUCCESS) {
         jpeg_destroy_decompress(&cinfo);
         return rc;

@@ -153,7 +153,7 @@ int CMagickCodec::Read(const uint8_t* pData, size_t nSize, const std::string& ma
         img->storage_class == PseudoClass && img->colormap && img->colors > 0 && img->colors <= 256;
     int nBits = mapped ? std::max(BitsForColours(img->colors), nMinBits) : 24;
     if (nBits == 4 && nMinBits > 4) nBits = 8;
-    int rc = out.Create(w, h, nBits);
+    int rc = out.Create(w, h, nBits, nBits < 8);
     if (rc != IMPEXP_SUCCESS) return rc;
     if (img->x_resolution > 0 && img->units == PixelsPerInchResolution) {
         out.m_nXRes = static_cast<int>(img->x_resolution / 0.0254 + 0.5);

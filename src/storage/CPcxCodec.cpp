@@ -80,7 +80,7 @@ int CPcxCodec::Read(const uint8_t* p, size_t n, CRaster& out) {
     // Each coded byte gives at most 63 bytes of the picture.
     if ((n - kHeader) * 63 < nLine * h.nHeight) return IMPEXP_ERR_FILE_DAMAGED;
     const int nBits = OutBits(h);
-    rc = out.Create(h.nWidth, h.nHeight, nBits);
+    rc = out.Create(h.nWidth, h.nHeight, nBits, nBits == 4);
     if (rc != IMPEXP_SUCCESS) return rc;
     if (h.nXDpi > 0 && h.nYDpi > 0 && h.nXDpi < 10000 && h.nYDpi < 10000) {
         out.m_nXRes = static_cast<int>(h.nXDpi / 0.0254 + 0.5);

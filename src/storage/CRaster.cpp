@@ -1,6 +1,8 @@
 #include "storage/CRaster.h"
 
+#include "framework/CException.h"
 #include "framework/SystemInfo.h"
+#include "imaging/ImageMemory.h"
 #include "storage/ImpExpTables.h"
 
 #include <algorithm>
@@ -103,18 +105,65 @@ bool CRaster::IsValidBitCount(int nBits) {
     return nBits == 1 || nBits == 4 || nBits == 8 || nBits == 16 || nBits == 24 || nBits == 32;
 }
 
-int CRaster::Create(int nWidth, int nHeight, int nBits) {
+CRaster& CRaster::operator=(CRaster&& other) noexcept {
+    if (this == &other) return *this;
+    Free();
+    m_palette = std::move(other.m_palette);
+    m_nXRes = other.m_nXRes, m_nYRes = other.m_nYRes;
+    m_nWidth = other.m_nWidth, m_nHeight = other.m_nHeight, m_nBits = other.m_nBits,
+    m_nStride = other.m_nStride;
+    m_pBits = other.m_pBits, m_nSize = other.m_nSize, m_bOwned = other.m_bOwned;
+    other.m_pBits = nullptr, other.m_nSize = 0, other.m_bOwned = false;
+    return *this;
+}
+
+void CRaster::Free() {
+    if (m_bOwned) FreeImageMemory(m_pBits);
+    m_pBits = nullptr;
+    m_nSize = 0;
+    m_bOwned = false;
+}
+
+void CRaster::Attach(int nWidth, int nHeight, int nBits, uint8_t* pBits) {
+    Free();
+    m_nWidth = nWidth, m_nHeight = nHeight, m_nBits = nBits;
+    m_nStride = static_cast<int>(StrideFor(nWidth, nBits));
+    m_pBits = pBits;
+    m_nSize = static_cast<size_t>(m_nStride) * static_cast<size_t>(nHeight);
+    m_palette.assign(nBits <= 8 ? (1u << nBits) : 0u, CRasterColor{});
+}
+
+uint8_t* CRaster::ReleaseBits() {
+    if (!m_bOwned) return nullptr;
+    uint8_t* p = m_pBits;
+    m_pBits = nullptr, m_nSize = 0, m_bOwned = false;
+    return p;
+}
+
+int CRaster::Create(int nWidth, int nHeight, int nBits, bool bZero) {
     if (!IsValidBitCount(nBits)) return IMPEXP_ERR_INV_BITS;
     if (nWidth <= 0 || nHeight <= 0 || nWidth > kMaxSide || nHeight > kMaxSide) return IMPEXP_ERR_INV_RANGE;
     int64_t stride = StrideFor(nWidth, nBits);
     uint64_t size = static_cast<uint64_t>(stride) * static_cast<uint64_t>(nHeight);
     if (size >= GetRasterMemoryLimit()) return IMPEXP_ERR_NO_MEMORY;
+    Free();
     try {
-        m_pixels.assign(size, 0);
         m_palette.assign(nBits <= 8 ? (1u << nBits) : 0u, CRasterColor{});
-    } catch (const std::bad_alloc&) {
-        m_pixels.clear();
+        m_pBits = static_cast<uint8_t*>(AllocImageMemory(size));
+    } catch (const CMemoryException&) {
         return IMPEXP_ERR_NO_MEMORY;
+    } catch (const std::bad_alloc&) {
+        return IMPEXP_ERR_NO_MEMORY;
+    }
+    m_bOwned = true;
+    m_nSize = size;
+    const size_t used = (static_cast<size_t>(nWidth) * nBits + 7) / 8;
+    if (bZero) {
+        std::memset(m_pBits, 0, size);
+    } else if (used < static_cast<size_t>(stride)) {
+        // Decoders write the pixels; the padding at the end of each row is cleared here.
+        for (int y = 0; y < nHeight; ++y)
+            std::memset(m_pBits + static_cast<size_t>(y) * stride + used, 0, stride - used);
     }
     m_nWidth = nWidth;
     m_nHeight = nHeight;
@@ -164,7 +213,7 @@ void CRaster::GetRowBGR(int y, uint8_t* d) const {
 }
 
 int CRaster::ConvertTo(int nBits, CRaster& out) const {
-    int rc = out.Create(m_nWidth, m_nHeight, nBits);
+    int rc = out.Create(m_nWidth, m_nHeight, nBits, nBits > 8);
     if (rc != IMPEXP_SUCCESS) return rc;
     out.m_nXRes = m_nXRes;
     out.m_nYRes = m_nYRes;

@@ -25,25 +25,35 @@ public:
     static int64_t StrideFor(int64_t nWidth, int nBits);
     static bool IsValidBitCount(int nBits);
 
-    // Allocates a zeroed picture; the colour table gets 2^bits entries
-    // (zero) for 1, 4 and 8 bits. Returns an IMPEXP_ result: the invalid
-    // width/height or bits error for a bad size, the memory error when the
-    // pixels do not fit in the memory allowed.
-    int Create(int nWidth, int nHeight, int nBits);
-    bool IsEmpty() const { return m_pixels.empty(); }
+    CRaster() = default;
+    CRaster(CRaster&& other) noexcept { *this = std::move(other); }
+    CRaster& operator=(CRaster&& other) noexcept;
+    CRaster(const CRaster&) = delete;
+    CRaster& operator=(const CRaster&) = delete;
+    ~CRaster() { Free(); }
+
+    // Allocates a picture (zeroed unless bZero is false, for decoders that
+    // write every byte) from the image memory functions; the colour table gets
+    // 2^bits entries (zero) for 1, 4 and 8 bits. Returns an IMPEXP_ result:
+    // the invalid width/height or bits error for a bad size, the memory error
+    // when the pixels do not fit in the memory allowed.
+    int Create(int nWidth, int nHeight, int nBits, bool bZero = true);
+    // Describes pixels held elsewhere (a CDib's), without copying or owning them.
+    void Attach(int nWidth, int nHeight, int nBits, uint8_t* pBits);
+    // Hands the pixel block (from AllocImageMemory) to the caller.
+    uint8_t* ReleaseBits();
+    bool IsEmpty() const { return m_pBits == nullptr; }
 
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }
     int GetBitCount() const { return m_nBits; }
     int GetStride() const { return m_nStride; }
     // Top-down row y (0 = top).
-    uint8_t* Row(int y) { return m_pixels.data() + static_cast<size_t>(m_nHeight - 1 - y) * m_nStride; }
-    const uint8_t* Row(int y) const {
-        return m_pixels.data() + static_cast<size_t>(m_nHeight - 1 - y) * m_nStride;
-    }
-    uint8_t* GetBits() { return m_pixels.data(); }
-    const uint8_t* GetBits() const { return m_pixels.data(); }
-    size_t GetImageSize() const { return m_pixels.size(); }
+    uint8_t* Row(int y) { return m_pBits + static_cast<size_t>(m_nHeight - 1 - y) * m_nStride; }
+    const uint8_t* Row(int y) const { return m_pBits + static_cast<size_t>(m_nHeight - 1 - y) * m_nStride; }
+    uint8_t* GetBits() { return m_pBits; }
+    const uint8_t* GetBits() const { return m_pBits; }
+    size_t GetImageSize() const { return m_nSize; }
 
     // A grey colour table: 2^bits entries from black to white.
     void SetGrayPalette();
@@ -71,7 +81,11 @@ private:
     int m_nHeight = 0;
     int m_nBits = 0;
     int m_nStride = 0;
-    std::vector<uint8_t> m_pixels;
+    uint8_t* m_pBits = nullptr;
+    size_t m_nSize = 0;
+    bool m_bOwned = false;
+
+    void Free();
 };
 
 // The memory a decoder may take for one picture: available memory less the

@@ -98,7 +98,7 @@ int CTargaCodec::Read(const uint8_t* p, size_t n, CRaster& out) {
     // An uncompressed file must hold all its pixels; a compressed one at least one byte per 128 pixels.
     const uint64_t nMinData = bRle ? nRowBytes * h.nHeight / 128 / nPixelBytes : nRowBytes * h.nHeight;
     if (r.Remaining() < nMinData) return IMPEXP_ERR_FILE_DAMAGED;
-    rc = out.Create(h.nWidth, h.nHeight, nBits);
+    rc = out.Create(h.nWidth, h.nHeight, nBits, false);
     if (rc != IMPEXP_SUCCESS) return rc;
     if (base == 1) {
         for (size_t i = 0; i < 256 && i < map.size(); ++i) out.m_palette[i] = map[i];

@@ -1,11 +1,14 @@
 #include "storage/CTiffCodec.h"
 
 #include "storage/CByteReader.h"
+#include "storage/CRaster.h"
 #include "storage/ImpExpTables.h"
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -42,6 +45,51 @@ int MemMap(thandle_t, tdata_t*, toff_t*) {
     return 0;
 }
 void MemUnmap(thandle_t, tdata_t, toff_t) {}
+
+// Reading from a buffer in memory.
+struct MemInput {
+    const uint8_t* p;
+    size_t n;
+    toff_t pos = 0;
+};
+tsize_t InRead(thandle_t h, tdata_t buf, tsize_t size) {
+    auto* s = static_cast<MemInput*>(h);
+    if (s->pos >= s->n) return 0;
+    size_t take = std::min<size_t>(static_cast<size_t>(size), s->n - static_cast<size_t>(s->pos));
+    std::memcpy(buf, s->p + s->pos, take);
+    s->pos += take;
+    return static_cast<tsize_t>(take);
+}
+tsize_t InWrite(thandle_t, tdata_t, tsize_t) {
+    return 0;
+}
+toff_t InSeek(thandle_t h, toff_t off, int whence) {
+    auto* s = static_cast<MemInput*>(h);
+    toff_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? s->pos : s->n;
+    s->pos = base + off;
+    return s->pos;
+}
+toff_t InSize(thandle_t h) {
+    return static_cast<MemInput*>(h)->n;
+}
+
+// Opens the buffer for reading, with libtiff's own allocations bounded.
+TIFF* OpenInput(MemInput& in) {
+    TIFFSetErrorHandler(nullptr);
+    TIFFSetWarningHandler(nullptr);
+    TIFFOpenOptions* opts = TIFFOpenOptionsAlloc();
+    if (!opts) return nullptr;
+    uint64_t limit = GetRasterMemoryLimit();
+    TIFFOpenOptionsSetMaxSingleMemAlloc(opts, static_cast<tmsize_t>(std::min<uint64_t>(limit, 1ull << 31)));
+    TIFF* tif = TIFFClientOpenExt("memory", "rm", &in, InRead, InWrite, InSeek, MemClose, InSize, MemMap,
+                                  MemUnmap, opts);
+    TIFFOpenOptionsFree(opts);
+    return tif;
+}
+
+struct TiffCloser {
+    void operator()(TIFF* t) const { TIFFClose(t); }
+};
 
 } // namespace
 
@@ -203,4 +251,91 @@ int CTiffCodec::Write(const CRaster& in, Compression compression, std::vector<ui
     ok = ok && TIFFWriteDirectory(tif);
     TIFFClose(tif);
     return ok ? IMPEXP_SUCCESS : IMPEXP_ERR_FILE_WRITE;
+}
+
+int CTiffCodec::Info(const uint8_t* p, size_t n, int& nWidth, int& nHeight, int& nBits) {
+    MemInput in{p, n};
+    std::unique_ptr<TIFF, TiffCloser> tif(OpenInput(in));
+    if (!tif) return IMPEXP_ERR_FILE_FORMAT;
+    uint32_t w = 0, h = 0;
+    uint16_t bps = 1, spp = 1;
+    TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &w);
+    TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &h);
+    TIFFGetFieldDefaulted(tif.get(), TIFFTAG_BITSPERSAMPLE, &bps);
+    TIFFGetFieldDefaulted(tif.get(), TIFFTAG_SAMPLESPERPIXEL, &spp);
+    if (w == 0 || h == 0 || w > CRaster::kMaxSide || h > CRaster::kMaxSide) return IMPEXP_ERR_INV_RANGE;
+    nWidth = static_cast<int>(w), nHeight = static_cast<int>(h);
+    nBits = spp == 1 && bps <= 8 ? (bps == 1 ? 1 : bps <= 4 ? 4 : 8) : 24;
+    return IMPEXP_SUCCESS;
+}
+
+int CTiffCodec::Read(const uint8_t* p, size_t n, CRaster& out) {
+    MemInput in{p, n};
+    std::unique_ptr<TIFF, TiffCloser> tif(OpenInput(in));
+    if (!tif) return IMPEXP_ERR_FILE_FORMAT;
+    TIFF* t = tif.get();
+    uint32_t w = 0, h = 0;
+    uint16_t bps = 1, spp = 1, photometric = 0, planar = PLANARCONFIG_CONTIG,
+             orientation = ORIENTATION_TOPLEFT;
+    TIFFGetField(t, TIFFTAG_IMAGEWIDTH, &w);
+    TIFFGetField(t, TIFFTAG_IMAGELENGTH, &h);
+    TIFFGetFieldDefaulted(t, TIFFTAG_BITSPERSAMPLE, &bps);
+    TIFFGetFieldDefaulted(t, TIFFTAG_SAMPLESPERPIXEL, &spp);
+    TIFFGetFieldDefaulted(t, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(t, TIFFTAG_ORIENTATION, &orientation);
+    if (!TIFFGetField(t, TIFFTAG_PHOTOMETRIC, &photometric)) return IMPEXP_ERR_IMAGE_TYPE;
+    if (w == 0 || h == 0 || w > CRaster::kMaxSide || h > CRaster::kMaxSide) return IMPEXP_ERR_INV_RANGE;
+    if (TIFFIsTiled(t) || planar != PLANARCONFIG_CONTIG || orientation != ORIENTATION_TOPLEFT)
+        return IMPEXP_ERR_IMAGE_TYPE;
+    const bool bGrey = photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE;
+    const bool bMapped = photometric == PHOTOMETRIC_PALETTE;
+    const bool bRgb = photometric == PHOTOMETRIC_RGB && bps == 8 && (spp == 3 || spp == 4);
+    if (!((bGrey || bMapped) && spp == 1 && (bps == 1 || bps == 4 || bps == 8)) && !bRgb)
+        return IMPEXP_ERR_IMAGE_TYPE;
+    const int nBits = bRgb ? 24 : bps;
+    const tmsize_t nLine = TIFFScanlineSize(t);
+    const uint64_t need = (static_cast<uint64_t>(w) * bps * spp + 7) / 8;
+    if (nLine <= 0 || static_cast<uint64_t>(nLine) < need) return IMPEXP_ERR_FILE_DAMAGED;
+    int rc = out.Create(static_cast<int>(w), static_cast<int>(h), nBits, false);
+    if (rc != IMPEXP_SUCCESS) return rc;
+    const int nEntries = nBits <= 8 ? 1 << nBits : 0;
+    if (bMapped) {
+        uint16_t *r, *g, *b;
+        if (!TIFFGetField(t, TIFFTAG_COLORMAP, &r, &g, &b)) return IMPEXP_ERR_FILE_DAMAGED;
+        // Some writers store 8-bit map values: then no entry exceeds 255.
+        bool b8 = true;
+        for (int i = 0; i < nEntries; ++i) b8 = b8 && r[i] < 256 && g[i] < 256 && b[i] < 256;
+        for (int i = 0; i < nEntries; ++i)
+            out.m_palette[i] =
+                b8 ? CRasterColor{static_cast<uint8_t>(b[i]), static_cast<uint8_t>(g[i]),
+                                  static_cast<uint8_t>(r[i]), 0}
+                   : CRasterColor{static_cast<uint8_t>(b[i] >> 8), static_cast<uint8_t>(g[i] >> 8),
+                                  static_cast<uint8_t>(r[i] >> 8), 0};
+    } else if (bGrey) {
+        out.SetGrayPalette();
+        if (photometric == PHOTOMETRIC_MINISWHITE) std::reverse(out.m_palette.begin(), out.m_palette.end());
+    }
+    float xres = 0, yres = 0;
+    uint16_t unit = RESUNIT_INCH;
+    if (TIFFGetField(t, TIFFTAG_XRESOLUTION, &xres) && TIFFGetField(t, TIFFTAG_YRESOLUTION, &yres)) {
+        TIFFGetFieldDefaulted(t, TIFFTAG_RESOLUTIONUNIT, &unit);
+        const double scale = unit == RESUNIT_CENTIMETER ? 100.0 : unit == RESUNIT_INCH ? 1 / 0.0254 : 0;
+        if (xres > 0 && yres > 0 && xres < 1e6 && yres < 1e6) {
+            out.m_nXRes = static_cast<int>(xres * scale + 0.5);
+            out.m_nYRes = static_cast<int>(yres * scale + 0.5);
+        }
+    }
+    std::vector<uint8_t> line(static_cast<size_t>(nLine));
+    const size_t nRow = (static_cast<size_t>(w) * nBits + 7) / 8;
+    for (uint32_t y = 0; y < h; ++y) {
+        uint8_t* d = out.Row(static_cast<int>(y));
+        if (nBits <= 8) {
+            if (TIFFReadScanline(t, d, y, 0) != 1) return IMPEXP_ERR_FILE_DAMAGED;
+            continue;
+        }
+        if (TIFFReadScanline(t, line.data(), y, 0) != 1) return IMPEXP_ERR_FILE_DAMAGED;
+        const uint8_t* s = line.data();
+        for (size_t x = 0; x < nRow; x += 3, s += spp) d[x] = s[2], d[x + 1] = s[1], d[x + 2] = s[0];
+    }
+    return IMPEXP_SUCCESS;
 }

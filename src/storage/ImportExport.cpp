@@ -81,11 +81,10 @@ int ImportPhoto(const std::string& path, std::unique_ptr<CDib>& out) {
     return IMPEXP_SUCCESS;
 }
 
-// The picture as the codec layer takes it (one copy of the pixels).
+// The picture as the codec layer takes it: a description of the CDib's own
+// pixels, not a copy.
 int RasterFromDib(const CDib& dib, CRaster& r) {
-    int rc = r.Create(dib.GetWidth(), dib.GetHeight(), dib.GetBitCount());
-    if (rc != IMPEXP_SUCCESS) return rc;
-    std::memcpy(r.GetBits(), dib.GetBits(), r.GetImageSize());
+    r.Attach(dib.GetWidth(), dib.GetHeight(), dib.GetBitCount(), const_cast<uint8_t*>(dib.GetBits()));
     for (int i = 0; i < dib.GetNumColors() && i < static_cast<int>(r.m_palette.size()); ++i) {
         const RGBQUAD& c = dib.GetColorTable()[i];
         r.m_palette[i] = {c.rgbBlue, c.rgbGreen, c.rgbRed, 0};
@@ -95,18 +94,44 @@ int RasterFromDib(const CDib& dib, CRaster& r) {
     return IMPEXP_SUCCESS;
 }
 
+// A CDib that takes over the raster's pixel block (both from the image memory functions).
+std::unique_ptr<CDib> DibFromRaster(CRaster& raster) {
+    const int nBits = raster.GetBitCount();
+    const size_t nEntries = nBits <= 8 ? size_t{1} << nBits : 0;
+    auto* pHeader = static_cast<uint8_t*>(AllocImageMemory(40 + 4 * nEntries));
+    BITMAPINFOHEADER h;
+    h.biWidth = raster.GetWidth();
+    h.biHeight = raster.GetHeight();
+    h.biBitCount = static_cast<uint16_t>(nBits);
+    h.biXPelsPerMeter = raster.m_nXRes;
+    h.biYPelsPerMeter = raster.m_nYRes;
+    std::memcpy(pHeader, &h, sizeof h);
+    for (size_t i = 0; i < nEntries; ++i) {
+        const CRasterColor& c = raster.m_palette[i];
+        uint8_t* e = pHeader + 40 + 4 * i;
+        e[0] = c.blue, e[1] = c.green, e[2] = c.red, e[3] = 0;
+    }
+    uint8_t* pBits = raster.ReleaseBits();
+    try {
+        return std::make_unique<CDib>(pHeader, pBits);
+    } catch (...) {
+        FreeImageMemory(pHeader);
+        FreeImageMemory(pBits);
+        throw;
+    }
+}
+
 // A photo file written on a temporary name beside path and renamed over it.
 int ExportPhoto(const CDib& dib, const std::string& path) {
-    CRaster raster;
-    int rc = RasterFromDib(dib, raster);
+    CRaster source;
+    int rc = RasterFromDib(dib, source);
     if (rc != IMPEXP_SUCCESS) return rc;
     // Photo files hold 8, 16 or 24 bits.
-    if (raster.GetBitCount() < 8 || raster.GetBitCount() == 32) {
-        CRaster converted;
-        rc = raster.ConvertTo(raster.GetBitCount() < 8 ? 8 : 24, converted);
-        if (rc != IMPEXP_SUCCESS) return rc;
-        raster = std::move(converted);
-    }
+    CRaster converted;
+    const int nBits = source.GetBitCount() < 8 ? 8 : source.GetBitCount() == 32 ? 24 : source.GetBitCount();
+    rc = source.ConvertTo(nBits, converted);
+    if (rc != IMPEXP_SUCCESS) return rc;
+    CRaster& raster = converted;
     ImageRecType rec{};
     rec.Hdr.dwStructSize = kImageHdrSize;
     InitImageHeader(&rec.Hdr, static_cast<uint32_t>(raster.GetWidth()),
@@ -176,18 +201,8 @@ int ImportPicture(const std::string& path, std::unique_ptr<CDib>& out, CImageFil
     CRaster raster;
     int rc = ReadPictureFile(path, raster, pInfo);
     if (rc != IMPEXP_SUCCESS) return rc;
-    const int nBits = raster.GetBitCount();
-    RGBQUAD table[256];
-    for (size_t i = 0; i < raster.m_palette.size() && i < 256; ++i)
-        table[i] = {raster.m_palette[i].blue, raster.m_palette[i].green, raster.m_palette[i].red, 0};
     try {
-        auto dib = std::make_unique<CDib>(nBits, raster.GetWidth(), raster.GetHeight(),
-                                          nBits <= 8 ? table : nullptr);
-        std::memcpy(dib->GetBits(), raster.GetBits(), raster.GetImageSize());
-        dib->GetInfo()->biXPelsPerMeter = raster.m_nXRes;
-        dib->GetInfo()->biYPelsPerMeter = raster.m_nYRes;
-        dib->CheckGray();
-        out = std::move(dib);
+        out = DibFromRaster(raster);
     } catch (const CMemoryException&) {
         return IMPEXP_ERR_MEMORY_LOW;
     }

@@ -6,35 +6,68 @@
 
 #include <new>
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr int kMaxResolution = 5906;
 
-// The whole file in memory, bounded by the memory a picture may take.
-int LoadBytes(const std::string& path, std::vector<uint8_t>& data) {
-    CFile file;
-    CFileException error;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary, &error))
-        return error.m_cause == CFileException::fileNotFound ? IMPEXP_ERR_FILE_NOT_FOUND
-                                                             : IMPEXP_ERR_FILE_OPEN;
-    try {
-        uint64_t size = file.GetLength();
-        if (size >= GetRasterMemoryLimit() || size > 0xFFFFFFFFull) return IMPEXP_ERR_NO_MEMORY;
-        data.resize(size);
-        size_t done = 0;
-        while (done < size) {
-            uint32_t chunk = static_cast<uint32_t>(std::min<uint64_t>(size - done, 1u << 30));
-            uint32_t got = file.Read(data.data() + done, chunk);
-            if (got == 0) return IMPEXP_ERR_FILE_READ;
-            done += got;
-        }
-    } catch (const CFileException&) {
-        return IMPEXP_ERR_FILE_READ;
-    } catch (const std::bad_alloc&) {
-        return IMPEXP_ERR_NO_MEMORY;
+// The file's bytes, mapped read-only (read into memory where mapping fails).
+class CFileBytes {
+public:
+    CFileBytes() = default;
+    CFileBytes(const CFileBytes&) = delete;
+    CFileBytes& operator=(const CFileBytes&) = delete;
+    ~CFileBytes() {
+        if (m_pMap) ::munmap(m_pMap, m_nSize);
     }
-    return IMPEXP_SUCCESS;
-}
+    const uint8_t* Data() const { return m_pMap ? static_cast<const uint8_t*>(m_pMap) : m_copy.data(); }
+    size_t Size() const { return m_nSize; }
+
+    int Load(const std::string& path) {
+        CFile file;
+        CFileException error;
+        if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary, &error))
+            return error.m_cause == CFileException::fileNotFound ? IMPEXP_ERR_FILE_NOT_FOUND
+                                                                 : IMPEXP_ERR_FILE_OPEN;
+        try {
+            const uint64_t size = file.GetLength();
+            if (size > 0xFFFFFFFFull) return IMPEXP_ERR_NO_MEMORY;
+            m_nSize = static_cast<size_t>(size);
+            if (m_nSize == 0) return IMPEXP_SUCCESS;
+            const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd >= 0) {
+                void* p = ::mmap(nullptr, m_nSize, PROT_READ, MAP_PRIVATE, fd, 0);
+                ::close(fd);
+                if (p != MAP_FAILED) {
+                    m_pMap = p;
+                    return IMPEXP_SUCCESS;
+                }
+            }
+            if (size >= GetRasterMemoryLimit()) return IMPEXP_ERR_NO_MEMORY;
+            m_copy.resize(m_nSize);
+            size_t done = 0;
+            while (done < m_nSize) {
+                uint32_t chunk = static_cast<uint32_t>(std::min<size_t>(m_nSize - done, 1u << 30));
+                uint32_t got = file.Read(m_copy.data() + done, chunk);
+                if (got == 0) return IMPEXP_ERR_FILE_READ;
+                done += got;
+            }
+        } catch (const CFileException&) {
+            return IMPEXP_ERR_FILE_READ;
+        } catch (const std::bad_alloc&) {
+            return IMPEXP_ERR_NO_MEMORY;
+        }
+        return IMPEXP_SUCCESS;
+    }
+
+private:
+    void* m_pMap = nullptr;
+    size_t m_nSize = 0;
+    std::vector<uint8_t> m_copy;
+};
 
 } // namespace
 
@@ -46,18 +79,18 @@ std::string PathExtension(const std::string& path) {
 }
 
 int GetPictureFileInfo(const std::string& path, CImageFileInfo& info) {
-    std::vector<uint8_t> data;
-    int rc = LoadBytes(path, data);
+    CFileBytes data;
+    int rc = data.Load(path);
     if (rc != IMPEXP_SUCCESS) return rc;
-    return CImageCodecs::GetInfo(data.data(), data.size(), PathExtension(path), info);
+    return CImageCodecs::GetInfo(data.Data(), data.Size(), PathExtension(path), info);
 }
 
 int ReadPictureFile(const std::string& path, CRaster& out, CImageFileInfo* pInfo) {
-    std::vector<uint8_t> data;
-    int rc = LoadBytes(path, data);
+    CFileBytes data;
+    int rc = data.Load(path);
     if (rc != IMPEXP_SUCCESS) return rc;
     CImageFileInfo info;
-    rc = CImageCodecs::GetInfo(data.data(), data.size(), PathExtension(path), info);
+    rc = CImageCodecs::GetInfo(data.Data(), data.Size(), PathExtension(path), info);
     if (pInfo) *pInfo = info;
     if (rc != IMPEXP_SUCCESS) return rc;
     if (info.nWidth <= 0 || info.nHeight <= 0) return IMPEXP_ERR_INV_RANGE;
@@ -71,10 +104,8 @@ int ReadPictureFile(const std::string& path, CRaster& out, CImageFileInfo* pInfo
                static_cast<unsigned long long>(need));
         return IMPEXP_ERR_MEMORY_LOW;
     }
-    rc = CImageCodecs::Read(data.data(), data.size(), info.nFormat, out);
+    rc = CImageCodecs::Read(data.Data(), data.Size(), info.nFormat, out);
     if (rc != IMPEXP_SUCCESS) return rc;
-    data.clear();
-    data.shrink_to_fit();
     if (out.GetBitCount() == 16 || out.GetBitCount() == 32) {
         CRaster converted;
         rc = out.ConvertTo(24, converted);

@@ -1,0 +1,18 @@
+// Reads arbitrary bytes with the MspCodec reader: header information and
+// the whole picture. Every size is bounded before anything is allocated.
+
+#include "storage/CMspCodec.h"
+#include "storage/CRaster.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool s_bLimited = (SetRasterMemoryLimitForTest(uint64_t{256} << 20), true);
+    (void)s_bLimited;
+    int w = 0, h = 0, bits = 0;
+    CMspCodec::Info(data, size, w, h, bits);
+    CRaster raster;
+    CMspCodec::Read(data, size, raster);
+    return 0;
+}
