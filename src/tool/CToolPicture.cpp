@@ -3,7 +3,6 @@
 #include "framework/CException.h"
 #include "framework/CFile.h"
 #include "imaging/CDib.h"
-#include "imaging/CResampleScale.h"
 #include "storage/QlnPhotoFile.h"
 #include "tool/ToolPictures.h"
 
@@ -39,38 +38,6 @@ std::unique_ptr<CToolPicture> ExpandTo8(const CToolPicture& src) {
     for (uint32_t y = 0; y < src.Height(); ++y)
         for (uint32_t x = 0; x < src.Width(); ++x) dst->Row(y)[x] = IndexAt(src.Row(y), x, src.BitCount());
     return dst;
-}
-
-// Indexed pixels as blue, green, red through the colour table.
-std::unique_ptr<CToolPicture> ConvertTo24(const CToolPicture& src) {
-    auto dst = std::make_unique<CToolPicture>(src.Width(), src.Height(), 24);
-    const uint8_t* table = src.ColorTable().data();
-    for (uint32_t y = 0; y < src.Height(); ++y) {
-        uint8_t* out = dst->Row(y);
-        if (src.BitCount() == 16) {
-            // 5-5-5, blue in the low bits, each field shifted left by 3.
-            for (uint32_t x = 0; x < src.Width(); ++x) {
-                const unsigned px = src.Row(y)[2 * x] | (src.Row(y)[2 * x + 1] << 8);
-                out[3 * x] = static_cast<uint8_t>((px & 31) << 3);
-                out[3 * x + 1] = static_cast<uint8_t>(((px >> 5) & 31) << 3);
-                out[3 * x + 2] = static_cast<uint8_t>(((px >> 10) & 31) << 3);
-            }
-            continue;
-        }
-        for (uint32_t x = 0; x < src.Width(); ++x)
-            std::memcpy(out + 3 * x, table + 4 * IndexAt(src.Row(y), x, src.BitCount()), 3);
-    }
-    return dst;
-}
-
-// A CDib holding a copy of the picture, for the imaging operations.
-std::unique_ptr<CDib> ToDib(const CToolPicture& picture) {
-    auto dib = std::make_unique<CDib>(
-        static_cast<int>(picture.BitCount()), static_cast<int>(picture.Width()),
-        static_cast<int>(picture.Height()),
-        picture.BitCount() <= 8 ? reinterpret_cast<const RGBQUAD*>(picture.ColorTable().data()) : nullptr);
-    std::memcpy(dib->GetBits(), picture.Bits(), picture.ImageSize());
-    return dib;
 }
 
 } // namespace
@@ -197,33 +164,4 @@ std::unique_ptr<CToolPicture> PictureFromRecord(ImageRecType& rec) {
     if (picture->BitCount() <= 8)
         std::memcpy(picture->ColorTable().data(), rec.Palette, picture->ColorTable().size());
     return picture;
-}
-
-std::unique_ptr<CToolPicture> MakeToolThumbnail(const CToolPicture& picture, uint16_t wScale) {
-    static const uint32_t kSizes[4][2] = {{64, 43}, {80, 53}, {102, 68}, {136, 91}};
-    if (wScale > 3) AfxThrowNotSupportedException();
-    uint32_t w = kSizes[wScale][0], h = kSizes[wScale][1];
-    if (picture.Width() < picture.Height()) std::swap(w, h); // portrait
-    // "Tn Stretch Method" 0: nearest sample; below 8 bits the picture goes to 24 bits first.
-    std::unique_ptr<CToolPicture> converted;
-    const CToolPicture* src = &picture;
-    if (picture.BitCount() < 8) {
-        converted = ConvertTo24(picture);
-        src = converted.get();
-    }
-    if (src->BitCount() != 8 && src->BitCount() != 24) {
-        converted = ConvertTo24(*src);
-        src = converted.get();
-    }
-    // "Tn Stretch Method" 0: the nearest-sample scaler, into a bitmap of the
-    // picture's depth and palette.
-    std::unique_ptr<CDib> source = ToDib(*src);
-    std::shared_ptr<CDib> dest = std::make_shared<CDib>(
-        static_cast<int>(src->BitCount()), static_cast<int>(w), static_cast<int>(h),
-        src->BitCount() <= 8 ? reinterpret_cast<const RGBQUAD*>(src->ColorTable().data()) : nullptr);
-    CResampleScale(source.get(), dest.get()).Scale();
-    std::shared_ptr<uint8_t> pBits(dest, dest->GetBits());
-    auto thumb = std::make_unique<CToolPicture>(w, h, src->BitCount(), std::move(pBits));
-    thumb->ColorTable() = src->ColorTable();
-    return thumb;
 }

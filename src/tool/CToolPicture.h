@@ -54,5 +54,3 @@ void BuildPhotoFileBeside(const std::string& path, const std::function<void(cons
 void FillImageRecord(const CToolPicture& picture, ImageRecType& rec);
 // Takes the pixels of a record GetTag filled.
 std::unique_ptr<CToolPicture> PictureFromRecord(ImageRecType& rec);
-// The thumbnail of a scale (0 ... 3) as albums make it.
-std::unique_ptr<CToolPicture> MakeToolThumbnail(const CToolPicture& picture, uint16_t wScale);

@@ -1,10 +1,12 @@
 // photo info / create / export / set-text / add-path / remove-path / change-scale / commit
 
+#include "album/AlbumPhotos.h"
 #include "framework/CException.h"
 #include "storage/CQlnChunkFile.h"
 #include "storage/QlnPhotoFile.h"
 #include "tool/CToolPicture.h"
 #include "tool/ToolCommand.h"
+#include "tool/ToolPictures.h"
 
 #include <cstdio>
 #include <memory>
@@ -95,23 +97,17 @@ int PhotoCreate(const CToolArgs& a) {
         image.Hdr.DataCompression = 0;
     }
 
-    std::unique_ptr<CToolPicture> thumb;
-    TnImageRecType tn{};
-    tn.Hdr.dwStructSize = kImageHdrSize;
-    if (a.Has("--thumbnail")) {
-        const uint16_t wScale = Scale(a.Value("--thumbnail"), 3);
-        thumb = MakeToolThumbnail(*picture, wScale);
-        FillImageRecord(*thumb, tn);
-        tn.wScale = wScale;
-    }
+    // The thumbnail is made as albums make it (scale size, portrait swap, the
+    // stretch method, 8-bit thumbnails stored raw).
+    const bool bThumbnail = a.Has("--thumbnail");
+    const int nScale = bThumbnail ? Scale(a.Value("--thumbnail"), 3) : 0;
+    std::unique_ptr<CDib> thumbSource = bThumbnail ? LoadPicture(a[0]) : nullptr;
     const std::string album = a.Value("--album");
 
     CPhotoSession session;
     BuildPhotoFileBeside(out, [&](const std::string& temp) {
         if (QLNI_CreateFile(temp, &image, nullptr, nullptr, true) <= 0) AfxThrowNotSupportedException();
-        if (thumb &&
-            SetTag(temp, QLNI_TAG_THUMBNAIL, true, &tn, album.empty() ? nullptr : album.c_str()) <= 0)
-            std::fprintf(stderr, "zozi-tool photo: the thumbnail pixels were not stored\n");
+        if (thumbSource) CreateThumbnail(temp, *thumbSource, nScale, album);
     });
     session.Finish();
     return kExitOk;
