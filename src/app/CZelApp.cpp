@@ -1,5 +1,8 @@
 #include "app/CZelApp.h"
 
+#include "album/AlbumPathChanges.h"
+#include "album/AlbumScales.h"
+#include "album/CAlbumResponseFile.h"
 #include "app/CMainFrame.h"
 #include "app/CModalOptionsPropSheet.h"
 #include "app/CSplashWnd.h"
@@ -17,9 +20,6 @@
 #include "framework/Trace.h"
 #include "framework/qt/CDocument.h"
 #include "framework/qt/CQtSettingsStore.h"
-#include "album/AlbumPathChanges.h"
-#include "album/AlbumScales.h"
-#include "album/CAlbumResponseFile.h"
 #include "imaging/CDib.h"
 #include "imaging/CUndo.h"
 #include "imaging/DitherTables.h"
