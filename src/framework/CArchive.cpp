@@ -306,3 +306,25 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested, bool* pbR
     }
     return pOb.release();
 }
+
+bool SerializeFromFile(const std::string& path, CObject& ob) {
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) return false;
+    CArchive ar(&file, CArchive::load);
+    ob.Serialize(ar);
+    return true;
+}
+
+bool SerializeToFile(const std::string& path, CObject& ob) {
+    std::unique_ptr<CAtomicFile> pFile;
+    try {
+        pFile = std::make_unique<CAtomicFile>(path);
+    } catch (const CFileException&) {
+        return false;
+    }
+    CArchive ar(&pFile->File(), CArchive::store);
+    ob.Serialize(ar);
+    ar.Close();
+    pFile->Commit();
+    return true;
+}

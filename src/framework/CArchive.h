@@ -109,3 +109,10 @@ private:
     uint32_t m_nMapCount = 1;
     unsigned m_nObjectSchema = 0xFFFFFFFF;
 };
+
+// Loads the object from a file; false when the file cannot be opened
+// (archive exceptions when its contents are malformed).
+bool SerializeFromFile(const std::string& path, CObject& ob);
+// Stores the object in a file written beside the path and renamed over it
+// when complete; false when the file cannot be created.
+bool SerializeToFile(const std::string& path, CObject& ob);

@@ -40,25 +40,13 @@ void C2DPointArray::Serialize(CArchive& ar) {
 }
 
 bool C2DPointArray::Load(const std::string& path) {
-    CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) return false;
-    CArchive ar(&file, CArchive::load);
-    Serialize(ar);
+    if (!SerializeFromFile(path, *this)) return false;
     m_strName = path;
     return true;
 }
 
 bool C2DPointArray::Store(const std::string& path) {
-    std::unique_ptr<CAtomicFile> pFile;
-    try {
-        pFile = std::make_unique<CAtomicFile>(path);
-    } catch (const CFileException&) {
-        return false;
-    }
-    CArchive ar(&pFile->File(), CArchive::store);
-    Serialize(ar);
-    ar.Close();
-    pFile->Commit();
+    if (!SerializeToFile(path, *this)) return false;
     m_strName = path;
     return true;
 }

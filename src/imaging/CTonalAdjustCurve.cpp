@@ -46,25 +46,13 @@ void CTonalAdjustCurve::Serialize(CArchive& ar) {
 }
 
 bool CTonalAdjustCurve::Load(const std::string& path) {
-    CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) return false;
-    CArchive ar(&file, CArchive::load);
-    Serialize(ar);
+    if (!SerializeFromFile(path, *this)) return false;
     m_strFileName = path;
     return true;
 }
 
 bool CTonalAdjustCurve::Store(const std::string& path) {
-    std::unique_ptr<CAtomicFile> pFile;
-    try {
-        pFile = std::make_unique<CAtomicFile>(path);
-    } catch (const CFileException&) {
-        return false;
-    }
-    CArchive ar(&pFile->File(), CArchive::store);
-    Serialize(ar);
-    ar.Close();
-    pFile->Commit();
+    if (!SerializeToFile(path, *this)) return false;
     m_strFileName = path;
     return true;
 }

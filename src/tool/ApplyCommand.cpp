@@ -57,6 +57,15 @@ const std::map<std::string, CApplyOperation>& CApplyRegistry::All() {
     return Table();
 }
 
+int ChannelMaskOption(const CToolArgs& a) {
+    const std::string channel = a.Value("--channel", "all");
+    if (channel == "red") return 1;
+    if (channel == "green") return 2;
+    if (channel == "blue") return 4;
+    if (channel == "all") return 7;
+    throw CToolUsageError("--channel takes red, green, blue or all");
+}
+
 std::unique_ptr<CDib> MakeDestination(const CDib& source, int nBitCount, const RGBQUAD* pColorTable) {
     auto p = std::make_unique<CDib>(nBitCount, source.GetWidth(), source.GetHeight(), pColorTable);
     p->GetInfo()->biXPelsPerMeter = source.GetInfo()->biXPelsPerMeter;

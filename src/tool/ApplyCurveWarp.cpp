@@ -16,18 +16,7 @@ namespace {
 void Curve(std::unique_ptr<CDib>& image, const std::vector<std::string>& args) {
     CToolArgs a(args, {"--channel"});
     a.Expect(1, 1);
-    const std::string channel = a.Value("--channel", "all");
-    int nMask;
-    if (channel == "red")
-        nMask = 1;
-    else if (channel == "green")
-        nMask = 2;
-    else if (channel == "blue")
-        nMask = 4;
-    else if (channel == "all")
-        nMask = 7;
-    else
-        throw CToolUsageError("--channel is red, green, blue or all");
+    const int nMask = ChannelMaskOption(a);
     if (image->GetBitCount() != 24) AfxThrowNotSupportedException();
     CTonalAdjustCurve curve;
     if (!curve.Load(a[0])) AfxThrowFileException(CFileException::fileNotFound, -1, a[0]);

@@ -46,18 +46,7 @@ void ParseChannels(const CToolArgs& a, bool& bRed, bool& bGreen, bool& bBlue) {
 void BrightnessContrast(std::unique_ptr<CDib>& image, const std::vector<std::string>& args) {
     CToolArgs a(args, {"--channel"});
     a.Expect(3, 3);
-    const std::string channel = a.Value("--channel", "all");
-    int nMask;
-    if (channel == "red")
-        nMask = 1;
-    else if (channel == "green")
-        nMask = 2;
-    else if (channel == "blue")
-        nMask = 4;
-    else if (channel == "all")
-        nMask = 7;
-    else
-        throw CToolUsageError("--channel takes red, green, blue or all");
+    const int nMask = ChannelMaskOption(a);
     Require(image->GetBitCount() == 24);
     CPointProcess(image.get()).ApplyBrightnessContrast(ToInt(a[0]), ToInt(a[1]), ToInt(a[2]), nMask);
 }

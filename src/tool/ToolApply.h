@@ -4,6 +4,7 @@
 // the picture, runs the operation on it and saves the result.
 
 #include "imaging/CDib.h"
+#include "tool/ToolCommand.h"
 
 #include <map>
 #include <memory>
@@ -26,6 +27,9 @@ public:
     static const CApplyOperation* Find(const std::string& name);
     static const std::map<std::string, CApplyOperation>& All();
 };
+
+// --channel red|green|blue|all (default all) as a channel mask: 1 red, 2 green, 4 blue.
+int ChannelMaskOption(const CToolArgs& a);
 
 // A new image of the source's size for a conversion, keeping its resolution.
 std::unique_ptr<CDib> MakeDestination(const CDib& source, int nBitCount, const RGBQUAD* pColorTable);
