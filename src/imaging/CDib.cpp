@@ -501,39 +501,38 @@ uint64_t CDib::GetImageSize() const {
 
 // --- rows -------------------------------------------------------------------
 
-uint8_t* CDib::GetRow(int y) {
+// Checks the row number and finds the row: bottom-up in memory, or at its
+// place in the file in file-backed mode (the file is positioned there).
+void CDib::LocateRow(int y, const char* pszCaller) {
     if (y < 0 || y >= m_size.cy) {
-        ZTRACE("GetRow(): row %d outside 0..%d\n", y, m_size.cy - 1);
+        ZTRACE("%s(): row %d outside 0..%d\n", pszCaller, y, m_size.cy - 1);
         ThrowAppException(IDS_INTERNAL_ERROR);
     }
     m_nRowIndex = m_size.cy - y - 1;
     if (m_bFileBacked) {
         if (!m_pFile) ThrowAppException(IDS_INTERNAL_ERROR);
         m_nRowPos = m_nBitsOffset + static_cast<int64_t>(m_nStride) * m_nRowIndex;
-        CFile& f = m_pFile->File();
-        f.Seek(m_nRowPos, CFile::begin);
-        f.ReadExact(m_pBits, static_cast<uint32_t>(m_nStride));
+        m_pFile->File().Seek(m_nRowPos, CFile::begin);
+    } else {
+        m_nRowPos = static_cast<int64_t>(m_nStride) * m_nRowIndex;
+    }
+}
+
+uint8_t* CDib::GetRow(int y) {
+    LocateRow(y, "GetRow");
+    if (m_bFileBacked) {
+        m_pFile->File().ReadExact(m_pBits, static_cast<uint32_t>(m_nStride));
         return m_pBits;
     }
-    m_nRowPos = static_cast<int64_t>(m_nStride) * m_nRowIndex;
     return m_pBits + m_nRowPos;
 }
 
 bool CDib::PutRow(int y, const uint8_t* pSource) {
-    if (y < 0 || y >= m_size.cy) {
-        ZTRACE("PutRow(): row %d outside 0..%d\n", y, m_size.cy - 1);
-        ThrowAppException(IDS_INTERNAL_ERROR);
-    }
-    m_nRowIndex = m_size.cy - y - 1;
+    LocateRow(y, "PutRow");
     if (m_bFileBacked) {
-        if (!m_pFile) ThrowAppException(IDS_INTERNAL_ERROR);
-        m_nRowPos = m_nBitsOffset + static_cast<int64_t>(m_nStride) * m_nRowIndex;
-        CFile& f = m_pFile->File();
-        f.Seek(m_nRowPos, CFile::begin);
-        f.Write(pSource, static_cast<uint32_t>(m_nStride));
+        m_pFile->File().Write(pSource, static_cast<uint32_t>(m_nStride));
         return true;
     }
-    m_nRowPos = static_cast<int64_t>(m_nStride) * m_nRowIndex;
     uint8_t* pRow = m_pBits + m_nRowPos;
     if (pRow != pSource) std::memcpy(pRow, pSource, m_nStride);
     return true;

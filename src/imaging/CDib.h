@@ -126,6 +126,7 @@ private:
     void InitHeader(int nBitCount, int nWidth, int nHeight, uint32_t nCompression, int nXRes, int nYRes);
     void AllocBits(bool bOneRow);
     void FreeAll();
+    void LocateRow(int y, const char* pszCaller);
     void ReadBMP(CFile& file);
     void FromPacked(const uint8_t* p, size_t n);
     void CopyTableFrom(const CSourceHeader& src);
