@@ -307,6 +307,24 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested, bool* pbR
     return pOb.release();
 }
 
+void ReadSignature(CArchive& ar, const char* pSignature, uint32_t nSize) {
+    std::vector<char> sig(nSize);
+    ar.Read(sig.data(), nSize);
+    if (std::memcmp(sig.data(), pSignature, nSize) != 0)
+        AfxThrowArchiveException(CArchiveException::badIndex);
+}
+
+std::vector<CPoint> ReadPoints(CArchive& ar, uint32_t nCount) {
+    if (uint64_t(nCount) * 8 > ar.BytesRemaining()) AfxThrowArchiveException(CArchiveException::endOfFile);
+    std::vector<CPoint> points(nCount);
+    for (CPoint& p : points) {
+        int32_t x, y;
+        ar >> x >> y;
+        p = CPoint(x, y);
+    }
+    return points;
+}
+
 bool SerializeFromFile(const std::string& path, CObject& ob) {
     CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) return false;

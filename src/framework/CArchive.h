@@ -7,6 +7,7 @@
 // Reading bounds every length by the bytes present before it allocates.
 
 #include "framework/CFile.h"
+#include "framework/CRect.h"
 
 #include <cstdint>
 #include <string>
@@ -109,6 +110,11 @@ private:
     uint32_t m_nMapCount = 1;
     unsigned m_nObjectSchema = 0xFFFFFFFF;
 };
+
+// Reads a signature and throws the archive exception (bad index) when it differs.
+void ReadSignature(CArchive& ar, const char* pSignature, uint32_t nSize);
+// Reads nCount points of two 32-bit numbers each, refusing a count beyond the data.
+std::vector<CPoint> ReadPoints(CArchive& ar, uint32_t nCount);
 
 // Loads the object from a file; false when the file cannot be opened
 // (archive exceptions when its contents are malformed).

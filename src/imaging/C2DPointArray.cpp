@@ -4,7 +4,6 @@
 #include "framework/CException.h"
 #include "framework/CFile.h"
 
-#include <cstring>
 #include <memory>
 
 IMPLEMENT_SERIAL(C2DPointArray, CObject, 0)
@@ -18,22 +17,13 @@ void C2DPointArray::Serialize(CArchive& ar) {
         for (const CPoint& p : m_points) ar << static_cast<int32_t>(p.x) << static_cast<int32_t>(p.y);
         return;
     }
-    char sig[kSignatureSize];
-    ar.Read(sig, kSignatureSize);
-    if (std::memcmp(sig, kSignature, kSignatureSize) != 0)
-        AfxThrowArchiveException(CArchiveException::badIndex);
+    ReadSignature(ar, kSignature, kSignatureSize);
     int32_t nWidth, nHeight;
     uint16_t nCount;
     ar >> nWidth >> nHeight >> nCount;
     if (nWidth < 3 || nHeight < 3 || int64_t(nWidth) * nHeight != nCount)
         AfxThrowArchiveException(CArchiveException::badIndex);
-    if (uint64_t(nCount) * 8 > ar.BytesRemaining()) AfxThrowArchiveException(CArchiveException::endOfFile);
-    std::vector<CPoint> points(nCount);
-    for (CPoint& p : points) {
-        int32_t x, y;
-        ar >> x >> y;
-        p = CPoint(x, y);
-    }
+    std::vector<CPoint> points = ReadPoints(ar, nCount);
     m_nWidth = nWidth;
     m_nHeight = nHeight;
     m_points = std::move(points);

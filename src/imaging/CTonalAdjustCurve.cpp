@@ -5,7 +5,6 @@
 #include "framework/CFile.h"
 #include "imaging/CToneCurve.h"
 
-#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -18,10 +17,7 @@ void CTonalAdjustCurve::Serialize(CArchive& ar) {
         for (const CPoint& p : m_points) ar << static_cast<int32_t>(p.x) << static_cast<int32_t>(p.y);
         return;
     }
-    char sig[kSignatureSize];
-    ar.Read(sig, kSignatureSize);
-    if (std::memcmp(sig, kSignature, kSignatureSize) != 0)
-        AfxThrowArchiveException(CArchiveException::badIndex);
+    ReadSignature(ar, kSignature, kSignatureSize);
     std::string strName;
     int32_t nMode, nSamples;
     uint32_t nCount;
@@ -29,13 +25,7 @@ void CTonalAdjustCurve::Serialize(CArchive& ar) {
     // The count is bounded by the bytes present and by what a curve can hold.
     if (nCount > static_cast<uint32_t>(CToneCurve::kMaxPoints))
         AfxThrowArchiveException(CArchiveException::badIndex);
-    if (uint64_t(nCount) * 8 > ar.BytesRemaining()) AfxThrowArchiveException(CArchiveException::endOfFile);
-    std::vector<CPoint> points(nCount);
-    for (CPoint& p : points) {
-        int32_t x, y;
-        ar >> x >> y;
-        p = CPoint(x, y);
-    }
+    std::vector<CPoint> points = ReadPoints(ar, nCount);
     if (!CToneCurve::IsValidPoints(points) || !CToneCurve::IsValidSamples(nSamples) ||
         !CToneCurve::IsValidParamMode(nMode))
         AfxThrowArchiveException(CArchiveException::badIndex);
