@@ -10,6 +10,10 @@ int CDC::SetStretchBltMode(int nMode) {
     return nOld;
 }
 
+std::unique_ptr<CDC> CDC::CreateCompatibleDC(int, int) {
+    return nullptr;
+}
+
 void CDC::MoveTo(int x, int y) {
     m_ptCurrent = CPoint(x, y);
 }

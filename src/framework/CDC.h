@@ -8,6 +8,7 @@
 #include "framework/GdiTypes.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class CPalette;
@@ -41,6 +42,9 @@ public:
 
     virtual bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                         uint32_t dwRop) = 0;
+    // A memory context with a bitmap of nWidth × nHeight of this device's kind,
+    // usable as BitBlt's source here; null when it cannot be made.
+    virtual std::unique_ptr<CDC> CreateCompatibleDC(int nWidth, int nHeight);
     virtual void FillRect(const CRect& rect, COLORREF color) = 0;
     virtual void FrameRect(const CRect& rect, COLORREF color) = 0;
     virtual void InvertRect(const CRect& rect) = 0;

@@ -121,6 +121,20 @@ bool CImageDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xS
         return true;
     }
     if (!pSrc) return false;
+    if (dwRop == SRCCOPY && pSrc != this) {
+        // Row copies of the part inside both images.
+        int nSkipX = std::max({0, -x, -xSrc}), nSkipY = std::max({0, -y, -ySrc});
+        int w = std::min({nWidth, m_nWidth - x, pSrc->m_nWidth - xSrc}) - nSkipX;
+        int h = std::min({nHeight, m_nHeight - y, pSrc->m_nHeight - ySrc}) - nSkipY;
+        if (w <= 0 || h <= 0) return true;
+        for (int j = 0; j < h; ++j) {
+            const uint32_t* s = &pSrc->m_pixels[static_cast<size_t>(ySrc + nSkipY + j) * pSrc->m_nWidth + xSrc +
+                                                nSkipX];
+            std::copy(s, s + w,
+                      &m_pixels[static_cast<size_t>(y + nSkipY + j) * m_nWidth + x + nSkipX]);
+        }
+        return true;
+    }
     std::vector<uint32_t> copy; // the source may be this context
     copy.reserve(static_cast<size_t>(std::max(nWidth, 0)) * std::max(nHeight, 0));
     for (int j = 0; j < nHeight; ++j)
@@ -133,6 +147,11 @@ bool CImageDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xS
             Plot(x + i, y + j, v);
         }
     return true;
+}
+
+std::unique_ptr<CDC> CImageDC::CreateCompatibleDC(int nWidth, int nHeight) {
+    if (nWidth < 0 || nHeight < 0) return nullptr;
+    return std::make_unique<CImageDC>(nWidth, nHeight, m_nBitsPixel, RGB(0, 0, 0));
 }
 
 void CImageDC::FillRect(const CRect& rect, COLORREF color) {

@@ -30,6 +30,8 @@ public:
                       uint32_t dwRop) override;
     bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                 uint32_t dwRop) override;
+    // Another image context of the same depth, black.
+    std::unique_ptr<CDC> CreateCompatibleDC(int nWidth, int nHeight) override;
     void FillRect(const CRect& rect, COLORREF color) override;
     void FrameRect(const CRect& rect, COLORREF color) override;
     void InvertRect(const CRect& rect) override;

@@ -7,6 +7,8 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <memory>
+
 IMPLEMENT_DYNAMIC(CQtDC, CDC)
 
 namespace {
@@ -17,6 +19,20 @@ QColor ToQColor(COLORREF c) {
 QRect ToQRect(const CRect& r) {
     return QRect(r.left, r.top, r.Width(), r.Height());
 }
+
+// A context that owns the image it paints on.
+class CQtMemoryDC : public CQtDC {
+public:
+    explicit CQtMemoryDC(std::unique_ptr<QImage> pImage)
+        : CQtDC(nullptr), m_pImage(std::move(pImage)), m_painter(m_pImage.get()) {
+        SetPainter(&m_painter);
+    }
+    ~CQtMemoryDC() override { m_painter.end(); }
+
+private:
+    std::unique_ptr<QImage> m_pImage;
+    QPainter m_painter;
+};
 
 } // namespace
 
@@ -128,6 +144,16 @@ bool CQtDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc,
     m_pPainter->drawImage(QPoint(x, y), *pImage, QRect(xSrc, ySrc, nWidth, nHeight));
     m_pPainter->restore();
     return true;
+}
+
+std::unique_ptr<CDC> CQtDC::CreateCompatibleDC(int nWidth, int nHeight) {
+    if (nWidth <= 0 || nHeight <= 0) return nullptr;
+    auto pImage = std::make_unique<QImage>(nWidth, nHeight, QImage::Format_RGB32);
+    if (pImage->isNull()) return nullptr;
+    pImage->fill(Qt::black);
+    auto pDC = std::make_unique<CQtMemoryDC>(std::move(pImage));
+    pDC->m_bPrinting = false;
+    return pDC;
 }
 
 void CQtDC::FillRect(const CRect& rect, COLORREF color) {

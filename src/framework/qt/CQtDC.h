@@ -22,6 +22,8 @@ public:
                       uint32_t dwRop) override;
     bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                 uint32_t dwRop) override;
+    // A context over a new black QImage of that size.
+    std::unique_ptr<CDC> CreateCompatibleDC(int nWidth, int nHeight) override;
     void FillRect(const CRect& rect, COLORREF color) override;
     void FrameRect(const CRect& rect, COLORREF color) override;
     void InvertRect(const CRect& rect) override;
@@ -35,6 +37,9 @@ public:
     static QImage DibToImage(const BITMAPINFOHEADER* pInfo, const void* pBits, int nStartScan, int nScanLines,
                              int xSrc, int ySrc, int nWidth, int nHeight, unsigned nColorUse,
                              const CPalette* pPalette);
+
+protected:
+    void SetPainter(QPainter* pPainter) { m_pPainter = pPainter; }
 
 private:
     QPainter* m_pPainter;
