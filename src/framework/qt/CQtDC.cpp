@@ -7,6 +7,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <memory>
 
 IMPLEMENT_DYNAMIC(CQtDC, CDC)
@@ -28,6 +29,37 @@ public:
         SetPainter(&m_painter);
     }
     ~CQtMemoryDC() override { m_painter.end(); }
+
+    // Bitmaps go straight into the image's rows, without an intermediate image.
+    int SetDIBitsToDevice(int x, int y, int nWidth, int nHeight, int xSrc, int ySrc, int nStartScan,
+                          int nScanLines, const void* pBits, const BITMAPINFOHEADER* pInfo,
+                          unsigned nColorUse) override {
+        if (!pBits || !pInfo || nWidth <= 0 || nHeight <= 0) return 0;
+        m_painter.end();
+        const int64_t nStride = DibStride(*pInfo);
+        const uint8_t* p = static_cast<const uint8_t*>(pBits);
+        int nDrawn = 0;
+        for (int j = 0; j < nHeight; ++j) {
+            const int yDst = y + j, nRow = ySrc + (nHeight - 1 - j);
+            if (yDst < 0 || yDst >= m_pImage->height() || nRow < nStartScan ||
+                nRow >= nStartScan + nScanLines || nRow < 0 || nRow >= pInfo->biHeight)
+                continue;
+            const uint8_t* pRow = p + (nRow - nStartScan) * nStride;
+            auto* pOut = reinterpret_cast<QRgb*>(m_pImage->scanLine(yDst));
+            const int i0 = std::max({0, -x, -xSrc});
+            const int i1 = std::min({nWidth, m_pImage->width() - x, pInfo->biWidth - xSrc});
+            if (pInfo->biBitCount == 24) {
+                const uint8_t* s = pRow + 3 * (xSrc + i0);
+                for (int i = i0; i < i1; ++i, s += 3) pOut[x + i] = qRgb(s[2], s[1], s[0]);
+            } else {
+                for (int i = i0; i < i1; ++i)
+                    pOut[x + i] = 0xFF000000u | DibPixel(pInfo, pRow, xSrc + i, nColorUse, m_pPalette);
+            }
+            ++nDrawn;
+        }
+        m_painter.begin(m_pImage.get());
+        return nDrawn;
+    }
 
 private:
     std::unique_ptr<QImage> m_pImage;
