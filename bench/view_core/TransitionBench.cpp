@@ -89,6 +89,43 @@ void BM_OffscreenCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_OffscreenCopy)->Arg(1600)->Arg(4000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// From the start of a slide's transition to its first step when the
+// previous slide's off-screen context has the photo's size and is used again
+// (a show of photos from one camera).
+void BM_FirstStepReused(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    const int w = static_cast<int>(state.range(0)), h = HeightOf(w);
+    auto photo = MakePhoto(w, h);
+    QImage screen(w, h, QImage::Format_RGB32);
+    QPainter painter(&screen);
+    CQtDC dc(&painter);
+    std::unique_ptr<CDC> slot;
+    CInstantClock clock;
+    CBlockEffects effects;
+    effects.SetClock(&clock);
+    effects.SetOffscreenSlot(&slot);
+    effects.PlayEffect(dc, nullptr, *photo, 0, 0, CBlockEffects::kCrushHorizontally);
+    Clock::time_point start, first;
+    bool bFirst = false;
+    effects.SetStepHook([&] {
+        if (!bFirst) first = Clock::now();
+        bFirst = true;
+    });
+    for (auto _ : state) {
+        bFirst = false;
+        start = Clock::now();
+        effects.PlayEffect(dc, nullptr, *photo, 0, 0, CBlockEffects::kCrushHorizontally);
+        state.SetIterationTime(std::chrono::duration<double>(first - start).count());
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * w * h);
+}
+BENCHMARK(BM_FirstStepReused)
+    ->Arg(1600)
+    ->Arg(4000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5);
+
 // A whole transition without waits on the Qt screen context; reports the
 // time per step and the pixels and rectangles each step copies.
 void BM_Transition(benchmark::State& state) {

@@ -391,3 +391,26 @@ TEST(BlockEffects, MissingOffscreenContextFails) {
     EXPECT_TRUE(effects.PlayEffect(screen, nullptr, *photo, 0, 0, CBlockEffects::kNone));
     EXPECT_EQ(screen.GetPixel(9, 9), PhotoPixel(9, 9));
 }
+
+TEST(BlockEffects, OffscreenContextKeptForPhotosOfTheSameSize) {
+    std::unique_ptr<CDC> slot;
+    CFakeClock clock;
+    CBlockEffects effects;
+    effects.SetClock(&clock);
+    effects.SetOffscreenSlot(&slot);
+    CImageDC screen(40, 30);
+    auto first = MakePhoto(40, 30);
+    ASSERT_TRUE(effects.PlayEffect(screen, nullptr, *first, 0, 0, CBlockEffects::kCrushVertically));
+    CDC* pKept = slot.get();
+    ASSERT_TRUE(pKept);
+    // The same size: the same context, filled with the new photo.
+    auto second = MakePhoto(40, 30);
+    second->GetRow(29)[0] = 7; // blue of pixel (0, 29)
+    ASSERT_TRUE(effects.PlayEffect(screen, nullptr, *second, 0, 0, CBlockEffects::kSpiralIn));
+    EXPECT_EQ(slot.get(), pKept);
+    EXPECT_EQ(screen.GetPixel(0, 29) & 255, 7u);
+    // Another size: a new one.
+    auto third = MakePhoto(20, 30);
+    ASSERT_TRUE(effects.PlayEffect(screen, nullptr, *third, 0, 0, CBlockEffects::kWipeDiagonal));
+    EXPECT_EQ(slot->GetDeviceCaps(HORZRES), 20);
+}

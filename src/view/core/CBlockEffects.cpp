@@ -105,13 +105,23 @@ bool CBlockEffects::PlayEffect(CDC& dc, CPalette* pPalette, CDib& dib, int x, in
     if (!GetEffectParams(nEffect, nBlock, nDelay)) return DrawPlain(dc, pPalette, dib, x, y);
 
     // The off-screen copy, made once: every step is then a plain block copy.
-    std::unique_ptr<CDC> pMemDC;
-    try {
-        pMemDC = dc.CreateCompatibleDC(dib.GetWidth(), dib.GetHeight());
-    } catch (const CException&) {
-    } catch (const std::bad_alloc&) {
+    const int w = dib.GetWidth(), h = dib.GetHeight();
+    std::unique_ptr<CDC> pOwned;
+    CDC* pMemDC = nullptr;
+    if (m_pOffscreenSlot && *m_pOffscreenSlot && (*m_pOffscreenSlot)->GetDeviceCaps(HORZRES) == w &&
+        (*m_pOffscreenSlot)->GetDeviceCaps(VERTRES) == h) {
+        pMemDC = m_pOffscreenSlot->get();
+    } else {
+        if (m_pOffscreenSlot) m_pOffscreenSlot->reset(); // its memory first
+        try {
+            pOwned = dc.CreateCompatibleDC(w, h);
+        } catch (const CException&) {
+        } catch (const std::bad_alloc&) {
+        }
+        if (!pOwned) return false;
+        pMemDC = pOwned.get();
+        if (m_pOffscreenSlot) *m_pOffscreenSlot = std::move(pOwned);
     }
-    if (!pMemDC) return false;
     CPalette* pOldPalette = pPalette ? pMemDC->SelectPalette(pPalette, true) : nullptr;
     try {
         dib.Draw(*pMemDC, 0, 0);
@@ -120,11 +130,11 @@ bool CBlockEffects::PlayEffect(CDC& dc, CPalette* pPalette, CDib& dib, int x, in
     }
 
     m_pDC = &dc;
-    m_pMemDC = pMemDC.get();
+    m_pMemDC = pMemDC;
     m_x = x;
     m_y = y;
-    m_nWidth = dib.GetWidth();
-    m_nHeight = dib.GetHeight();
+    m_nWidth = w;
+    m_nHeight = h;
     m_nBlockSize = nBlock;
     m_nStepDelay = nDelay;
     bool bFinished = true;

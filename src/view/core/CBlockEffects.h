@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class CDC;
@@ -69,6 +70,10 @@ public:
     // Called after each step has painted its blocks, before the wait (a view
     // flushes the screen here).
     void SetStepHook(std::function<void()> hook) { m_stepHook = std::move(hook); }
+    // Keeps the off-screen context in *pSlot after a transition and uses it
+    // again for a photo of the same size, so that a show of equal photos
+    // does not make a new one for every slide.
+    void SetOffscreenSlot(std::unique_ptr<CDC>* pSlot) { m_pOffscreenSlot = pSlot; }
     // Records what is painted into pSchedule (cleared first by PlayEffect).
     void SetRecorder(CEffectSchedule* pSchedule) { m_pRecord = pSchedule; }
 
@@ -121,6 +126,7 @@ private:
     std::function<unsigned()> m_random;
     std::function<void()> m_stepHook;
     CEffectSchedule* m_pRecord = nullptr;
+    std::unique_ptr<CDC>* m_pOffscreenSlot = nullptr;
 
     // The transition under way.
     CDC* m_pDC = nullptr;    // the screen; null when only the schedule is made
