@@ -35,7 +35,7 @@ public:
                           int nScanLines, const void* pBits, const BITMAPINFOHEADER* pInfo,
                           unsigned nColorUse) override {
         if (!pBits || !pInfo || nWidth <= 0 || nHeight <= 0) return 0;
-        m_painter.end();
+        // The image is not shared, so its rows can be written while the painter is active.
         const int64_t nStride = DibStride(*pInfo);
         const uint8_t* p = static_cast<const uint8_t*>(pBits);
         int nDrawn = 0;
@@ -45,7 +45,7 @@ public:
                 nRow >= nStartScan + nScanLines || nRow < 0 || nRow >= pInfo->biHeight)
                 continue;
             const uint8_t* pRow = p + (nRow - nStartScan) * nStride;
-            auto* pOut = reinterpret_cast<QRgb*>(m_pImage->scanLine(yDst));
+            auto* pOut = reinterpret_cast<QRgb*>(const_cast<uchar*>(m_pImage->constScanLine(yDst)));
             const int i0 = std::max({0, -x, -xSrc});
             const int i1 = std::min({nWidth, m_pImage->width() - x, pInfo->biWidth - xSrc});
             if (pInfo->biBitCount == 24) {
@@ -57,7 +57,6 @@ public:
             }
             ++nDrawn;
         }
-        m_painter.begin(m_pImage.get());
         return nDrawn;
     }
 
