@@ -215,6 +215,9 @@ TEST(BlockEffects, SchedulesOfSmallPictures) {
     CEffectSchedule one = CBlockEffects::GetSchedule(CBlockEffects::kPuzzle, 36, 36);
     EXPECT_TRUE(one.m_steps.empty());
     EXPECT_EQ(Format(one.m_final), "0,0 36x36");
+    // Fade Palette turns to pixels at 6 and below.
+    EXPECT_EQ(CBlockEffects::GetSchedule(CBlockEffects::kFadePalette, 6, 100).m_steps.size(), 599u);
+    EXPECT_EQ(CBlockEffects::GetSchedule(CBlockEffects::kFadePalette, 7, 100).m_steps.size(), 2u * 33 - 1);
     // 35 x 36 puzzle: pixels.
     EXPECT_EQ(CBlockEffects::GetSchedule(CBlockEffects::kPuzzle, 35, 36).m_steps.size(), 35u * 36 - 1);
 }
@@ -387,8 +390,9 @@ TEST(BlockEffects, MissingOffscreenContextFails) {
     auto photo = MakePhoto(10, 10);
     CBlockEffects effects;
     EXPECT_FALSE(effects.PlayEffect(screen, nullptr, *photo, 0, 0, CBlockEffects::kSpiralIn));
-    // (None) draws without one.
+    // (None) and unknown ids draw without one.
     EXPECT_TRUE(effects.PlayEffect(screen, nullptr, *photo, 0, 0, CBlockEffects::kNone));
+    EXPECT_TRUE(effects.PlayEffect(screen, nullptr, *photo, 0, 0, 4242));
     EXPECT_EQ(screen.GetPixel(9, 9), PhotoPixel(9, 9));
 }
 
