@@ -49,17 +49,25 @@ int PrintSchedule(int nEffect, const std::string& size, const std::function<unsi
     if (nX == std::string::npos) throw CToolUsageError("the size is WxH, for example 640x480");
     const int w = static_cast<int>(CToolArgs::ToInteger(size.substr(0, nX), 1, 65535));
     const int h = static_cast<int>(CToolArgs::ToInteger(size.substr(nX + 1), 1, 65535));
-    const CEffectSchedule s = CBlockEffects::GetSchedule(nEffect, w, h, random);
+    // Each step is printed as it comes, so that large pictures need no more
+    // memory than one step.
+    CEffectSchedule schedule;
+    CBlockEffects effects;
+    effects.SetRandom(random);
+    effects.SetRecorder(&schedule);
+    size_t nSteps = 0;
     std::string line;
-    for (size_t i = 0; i < s.m_steps.size(); ++i) {
-        line = "step " + std::to_string(i + 1) + ":";
-        AppendRects(line, s.m_steps[i]);
+    effects.SetStepHook([&] {
+        line = "step " + std::to_string(++nSteps) + ":";
+        AppendRects(line, schedule.m_steps.back());
         line += '\n';
         std::fputs(line.c_str(), stdout);
-    }
+        schedule.m_steps.clear();
+    });
+    effects.Simulate(nEffect, w, h);
     line = "final:";
-    AppendRects(line, s.m_final);
-    std::printf("%s\ntotal %zu\n", line.c_str(), s.m_steps.size());
+    AppendRects(line, schedule.m_final);
+    std::printf("%s\ntotal %zu\n", line.c_str(), nSteps);
     return kExitOk;
 }
 

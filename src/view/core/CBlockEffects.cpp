@@ -154,21 +154,29 @@ bool CBlockEffects::PlayEffect(CDC& dc, CPalette* pPalette, CDib& dib, int x, in
     return true;
 }
 
+void CBlockEffects::Simulate(int nEffectId, int nWidth, int nHeight) {
+    m_bInterrupted = false;
+    if (m_pRecord) *m_pRecord = CEffectSchedule();
+    m_pDC = nullptr;
+    m_nWidth = std::max(nWidth, 0);
+    m_nHeight = std::max(nHeight, 0);
+    const int nEffect = ResolveEffect(nEffectId);
+    m_nLastEffect = nEffect;
+    if (!GetEffectParams(nEffect, m_nBlockSize, m_nStepDelay)) {
+        Paint(0, 0, m_nWidth, m_nHeight);
+        return;
+    }
+    m_bInterrupted = !RunRoutine(nEffect);
+    if (m_pRecord) m_pRecord->m_bInterrupted = m_bInterrupted;
+}
+
 CEffectSchedule CBlockEffects::GetSchedule(int nEffectId, int nWidth, int nHeight,
                                            std::function<unsigned()> random) {
     CEffectSchedule schedule;
     CBlockEffects effects;
     if (random) effects.SetRandom(std::move(random));
-    effects.m_pRecord = &schedule;
-    effects.m_nWidth = std::max(nWidth, 0);
-    effects.m_nHeight = std::max(nHeight, 0);
-    const int nEffect = effects.ResolveEffect(nEffectId);
-    effects.m_nLastEffect = nEffect;
-    if (!GetEffectParams(nEffect, effects.m_nBlockSize, effects.m_nStepDelay)) {
-        if (nWidth > 0 && nHeight > 0) schedule.m_final.push_back(CRect(0, 0, nWidth, nHeight));
-        return schedule;
-    }
-    effects.RunRoutine(nEffect);
+    effects.SetRecorder(&schedule);
+    effects.Simulate(nEffectId, nWidth, nHeight);
     return schedule;
 }
 

@@ -94,6 +94,11 @@ public:
     static CEffectSchedule GetSchedule(int nEffectId, int nWidth, int nHeight,
                                        std::function<unsigned()> random = {});
 
+    // Runs the transition for a picture of nWidth × nHeight without drawing
+    // or waiting, for the recorder and the step hook (the key queue is asked
+    // as in PlayEffect).
+    void Simulate(int nEffectId, int nWidth, int nHeight);
+
     // The transition the last PlayEffect ran (after (Random) was resolved),
     // and whether a key press stopped it.
     int GetLastEffect() const { return m_nLastEffect; }
