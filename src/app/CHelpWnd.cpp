@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QImage>
+#include <QPixmap>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -40,7 +42,35 @@ bool CHelpWnd::Load(const std::string& path) {
     // Pictures in the guide are named relative to it.
     m_pBrowser->setSearchPaths({fi.absolutePath()});
     m_pBrowser->setSource(QUrl::fromLocalFile(fi.absoluteFilePath()), QTextDocument::MarkdownResource);
+    FitPictures();
     return !m_pBrowser->document()->isEmpty();
+}
+
+void CHelpWnd::FitPictures() {
+    // Screenshots wider than the reading column are shown smaller.
+    QTextDocument* pDoc = m_pBrowser->document();
+    for (QTextBlock b = pDoc->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            if (!frag.isValid() || !frag.charFormat().isImageFormat()) continue;
+            QTextImageFormat fmt = frag.charFormat().toImageFormat();
+            const QVariant res = pDoc->resource(QTextDocument::ImageResource, QUrl(fmt.name()));
+            QImage img;
+            if (res.typeId() == QMetaType::QImage)
+                img = res.value<QImage>();
+            else if (res.typeId() == QMetaType::QPixmap)
+                img = res.value<QPixmap>().toImage();
+            else if (res.typeId() == QMetaType::QByteArray)
+                img = QImage::fromData(res.toByteArray());
+            if (img.isNull() || img.width() <= kMaxPictureWidth) continue;
+            fmt.setWidth(kMaxPictureWidth);
+            fmt.setHeight(img.height() * kMaxPictureWidth / img.width());
+            QTextCursor c(pDoc);
+            c.setPosition(frag.position());
+            c.setPosition(frag.position() + frag.length(), QTextCursor::KeepAnchor);
+            c.setCharFormat(fmt);
+        }
+    }
 }
 
 bool CHelpWnd::ShowSection(const QString& heading) {

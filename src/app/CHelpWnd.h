@@ -25,5 +25,8 @@ public:
     static QString SectionFor(uint32_t nContext);
 
 private:
+    static constexpr int kMaxPictureWidth = 640;
+    void FitPictures();
+
     QTextBrowser* m_pBrowser;
 };

@@ -98,12 +98,17 @@ CMainFrame::CMainFrame(bool bScreenSaver) : m_bScreenSaver(bScreenSaver) {
     OnCommand(ID_OPTIONS, [] {
         if (CZelApp* app = GetZelApp()) app->OnOptions();
     });
-    OnCommand(ID_ALBUM_WIZARD, [this] {
-        if (CZelApp* app = GetZelApp(); app && app->m_hooks.runAlbumWizard)
-            app->m_hooks.runAlbumWizard();
-        else
-            GetUserPrompt().MessageBox("The album wizard is not available yet.", MB_OK | MB_ICONINFORMATION);
-    });
+    // The album wizard is there once its part of the program is wired in;
+    // until then the command is disabled and the start after the splash skips it.
+    OnCommand(
+        ID_ALBUM_WIZARD,
+        [] {
+            if (CZelApp* app = GetZelApp(); app && app->m_hooks.runAlbumWizard) app->m_hooks.runAlbumWizard();
+        },
+        [](CCmdUI& ui) {
+            CZelApp* app = GetZelApp();
+            ui.Enable(app && app->m_hooks.runAlbumWizard);
+        });
     resize(900, 650);
 }
 

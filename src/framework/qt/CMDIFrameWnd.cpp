@@ -249,7 +249,8 @@ void CMDIFrameWnd::RebuildWindowList() {
         m_windowListActions.push_back(a);
         if (i < static_cast<size_t>(kWindowMenuMax)) {
             QPointer<QMdiSubWindow> w = windows[static_cast<int>(i)];
-            a->setCheckable(true);
+            // Only the active window carries a check mark.
+            a->setCheckable(w == pActive);
             a->setChecked(w == pActive);
             QObject::connect(a, &QAction::triggered, this, [this, w] {
                 if (w) ActivateChild(w);
