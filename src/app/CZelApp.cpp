@@ -189,9 +189,9 @@ QStringList CZelApp::OpenFileFilters() {
 }
 
 void CZelApp::OnFileOpen() {
-    QString name = QFileDialog::getOpenFileName(m_pMainWnd, "Open", QString::fromStdString(m_strCurrentAlbumDir),
-                                                OpenFileFilters().join(";;"), nullptr,
-                                                QFileDialog::HideNameFilterDetails);
+    QString name = QFileDialog::getOpenFileName(
+        m_pMainWnd, "Open", QString::fromStdString(m_strCurrentAlbumDir), OpenFileFilters().join(";;"),
+        nullptr, QFileDialog::HideNameFilterDetails);
     if (name.isEmpty()) return;
     m_strCurrentAlbumDir = QFileInfo(name).absolutePath().toStdString() + "/";
     OpenDocumentFile(name.toStdString());

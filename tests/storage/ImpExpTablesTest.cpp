@@ -100,14 +100,16 @@ TEST(ImpExpTables, OpenDialogFiltersCoverEveryReadableFormat) {
             EXPECT_EQ(std::count(all.patterns.begin(), all.patterns.end(), pattern), 1) << pattern;
             int nFamilies = 0;
             for (size_t f = 3; f + 1 < filters.size(); ++f)
-                nFamilies += static_cast<int>(std::count(filters[f].patterns.begin(), filters[f].patterns.end(), pattern));
+                nFamilies += static_cast<int>(
+                    std::count(filters[f].patterns.begin(), filters[f].patterns.end(), pattern));
             EXPECT_EQ(nFamilies, 1) << pattern;
         }
     }
     for (int nFormat = 1; nFormat <= 70; ++nFormat) {
         if (!CImageCodecs::CanRead(nFormat)) continue;
         bool bListed = false;
-        for (int i = 0; i < GetImportExtensionCount(); ++i) bListed |= GetImportExtensionEntry(i).nFormat == nFormat;
+        for (int i = 0; i < GetImportExtensionCount(); ++i)
+            bListed |= GetImportExtensionEntry(i).nFormat == nFormat;
         EXPECT_TRUE(bListed) << "readable format " << nFormat << " has no extension in the open dialog";
     }
     // Later additions: PNG has a family of its own; JPEG files named .jpeg
@@ -121,8 +123,7 @@ TEST(ImpExpTables, OpenDialogFiltersCoverEveryReadableFormat) {
     }
     EXPECT_TRUE(bPng);
     EXPECT_TRUE(SplitFilterText("").empty());
-    EXPECT_EQ(SplitFilterText("A|*.A;;*.B||B|"),
-              (std::vector<OpenDialogFilter>{{"A", {"*.A", "*.B"}}}));
+    EXPECT_EQ(SplitFilterText("A|*.A;;*.B||B|"), (std::vector<OpenDialogFilter>{{"A", {"*.A", "*.B"}}}));
 }
 
 TEST(ImpExpTables, FormatNames) {

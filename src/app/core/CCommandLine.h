@@ -9,14 +9,14 @@
 
 struct CCommandLine {
     enum Kind {
-        kEmpty,        // nothing to do: the splash follows
-        kOpenDocument, // m_strPath
+        kEmpty,         // nothing to do: the splash follows
+        kOpenDocument,  // m_strPath
         kOpenDocuments, // m_documents: several arguments, each a file
-        kAutoAlbum,    // /A: m_responseFiles, then the program ends
-        kEdit,         // /E: accepted, no action
-        kShowAlbum,    // /F: m_strPath in a slide show
-        kScreenSaver,  // /S: m_strPath as a full-screen show
-        kError,        // m_nErrorId with m_strMessage; -1: end silently
+        kAutoAlbum,     // /A: m_responseFiles, then the program ends
+        kEdit,          // /E: accepted, no action
+        kShowAlbum,     // /F: m_strPath in a slide show
+        kScreenSaver,   // /S: m_strPath as a full-screen show
+        kError,         // m_nErrorId with m_strMessage; -1: end silently
     };
     static constexpr int64_t kSilent = -1;
 
