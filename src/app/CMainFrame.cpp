@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "app/CKeyboardLocks.h"
 #include "app/CShowPanel.h"
 #include "app/CZelApp.h"
 #include "framework/CFile.h"
@@ -18,6 +19,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
@@ -96,12 +98,17 @@ CMainFrame::CMainFrame(bool bScreenSaver) : m_bScreenSaver(bScreenSaver) {
     OnCommand(ID_OPTIONS, [] {
         if (CZelApp* app = GetZelApp()) app->OnOptions();
     });
-    OnCommand(ID_ALBUM_WIZARD, [this] {
-        if (CZelApp* app = GetZelApp(); app && app->m_hooks.runAlbumWizard)
-            app->m_hooks.runAlbumWizard();
-        else
-            GetUserPrompt().MessageBox("The album wizard is not available yet.", MB_OK | MB_ICONINFORMATION);
-    });
+    // The album wizard is there once its part of the program is wired in;
+    // until then the command is disabled and the start after the splash skips it.
+    OnCommand(
+        ID_ALBUM_WIZARD,
+        [] {
+            if (CZelApp* app = GetZelApp(); app && app->m_hooks.runAlbumWizard) app->m_hooks.runAlbumWizard();
+        },
+        [](CCmdUI& ui) {
+            CZelApp* app = GetZelApp();
+            ui.Enable(app && app->m_hooks.runAlbumWizard);
+        });
     resize(900, 650);
 }
 
@@ -137,6 +144,7 @@ void CMainFrame::BuildMenus() {
     AddCommand(window, ID_WINDOW_TILE_HORZ, "Tile &Horizontally");
     AddCommand(window, ID_WINDOW_TILE_VERT, "Tile &Vertically");
     AddCommand(window, ID_WINDOW_ARRANGE, "&Arrange Icons");
+    SetWindowMenu(window);
 
     m_pHelpMenu = menuBar()->addMenu("&Help");
     AddCommand(m_pHelpMenu, ID_HELP_CONTENTS, "&Contents\tF1");
@@ -172,7 +180,8 @@ void CMainFrame::BuildToolBar() {
         QAction* a = AddCommand(nullptr, nID, tip);
         a->setIcon(icon);
         a->setToolTip(tip);
-        QObject::connect(a, &QAction::hovered, this, [this, tip] { SetMessageText(tip); });
+        // The description shows in the message pane while the pointer is on the button.
+        a->setStatusTip(tip);
         m_pToolBar->addAction(a);
     };
     button(ID_FILE_NEW, st->standardIcon(QStyle::SP_FileIcon), "Create a new document");
@@ -186,12 +195,52 @@ void CMainFrame::BuildToolBar() {
 void CMainFrame::BuildStatusBar() {
     m_pMessage = new QLabel("Ready");
     statusBar()->addWidget(m_pMessage, 1);
+    int i = 0;
     for (uint32_t id : {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL}) {
         auto* l = new QLabel(QString::fromStdString(LoadResString(id)));
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        l->setEnabled(false);
+        l->setAlignment(Qt::AlignCenter);
+        l->setMinimumWidth(l->sizeHint().width());
+        l->setObjectName(QString::fromStdString(LoadResString(id)));
+        l->hide();
         statusBar()->addPermanentWidget(l);
+        m_pIndicators[i++] = l;
     }
+    // The lock keys are asked for as the program runs; where the platform cannot
+    // tell, their panes stay hidden.
+    m_lockSource = [] { return CKeyboardLocks::Query(); };
+    auto* pTimer = new QTimer(this);
+    pTimer->setInterval(250);
+    QObject::connect(pTimer, &QTimer::timeout, this, [this] { UpdateIndicators(); });
+    pTimer->start();
+    UpdateIndicators();
+}
+
+void CMainFrame::UpdateIndicators() {
+    if (!m_lockSource) return;
+    const CKeyboardLocks locks = m_lockSource();
+    const int states[] = {locks.nCaps, locks.nNum, locks.nScroll};
+    const uint32_t ids[] = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+    for (int i = 0; i < 3; ++i) {
+        QLabel* l = m_pIndicators[i];
+        if (!l) continue;
+        // As the platform's own status bars: the text while the key is on, blank while off.
+        l->setText(states[i] == 1 ? QString::fromStdString(LoadResString(ids[i])) : QString());
+        l->setVisible(states[i] >= 0);
+    }
+}
+
+QString CMainFrame::MessageText() const {
+    return m_pMessage ? m_pMessage->text() : QString();
+}
+
+bool CMainFrame::event(QEvent* pEvent) {
+    if (pEvent->type() == QEvent::StatusTip) {
+        // An empty tip (the pointer left a button) brings back "Ready".
+        SetMessageText(static_cast<QStatusTipEvent*>(pEvent)->tip().toStdString());
+        return true;
+    }
+    return CMDIFrameWnd::event(pEvent);
 }
 
 void CMainFrame::ShowBars(bool bToolBar, bool bStatusBar) {

@@ -2,8 +2,11 @@
 // The main frame: menus, tool bar, status bar with its indicators, the MDI
 // area, files dropped on it, and the settings written when it goes.
 
+#include "app/CKeyboardLocks.h"
 #include "app/core/CZelSettings.h"
 #include "framework/qt/CMDIFrameWnd.h"
+
+#include <functional>
 
 class QIcon;
 class QLabel;
@@ -29,11 +32,18 @@ public:
     QMenu* HelpMenu() const { return m_pHelpMenu; }
     // Adds the order-form items to the Help menu when "ORDER.HLP" can be read.
     void UpdateHelpMenu();
+    // The message pane's text.
+    QString MessageText() const;
+    // The CAP, NUM and SCRL panes follow the lock keys from this source.
+    void SetLockSource(std::function<CKeyboardLocks()> source) { m_lockSource = std::move(source); }
+    void UpdateIndicators();
+    QLabel* Indicator(int nIndex) const { return m_pIndicators[nIndex]; }
     // The program's icon: an album with a photograph laid on it.
     static QIcon AppIcon();
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
+    bool event(QEvent* pEvent) override;
     void dragEnterEvent(QDragEnterEvent* pEvent) override;
     void dropEvent(QDropEvent* pEvent) override;
 
@@ -46,6 +56,8 @@ private:
     QToolBar* m_pToolBar = nullptr;
     QMenu* m_pHelpMenu = nullptr;
     QLabel* m_pMessage = nullptr;
+    QLabel* m_pIndicators[3] = {};
+    std::function<CKeyboardLocks()> m_lockSource;
     CShowPanel* m_pShowPanel = nullptr;
     bool m_bPrefsWritten = false;
 };

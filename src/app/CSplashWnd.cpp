@@ -4,11 +4,13 @@
 #include "framework/qt/CQtDC.h"
 #include "imaging/CDib.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -58,25 +60,76 @@ void CSplashWnd::paintEvent(QPaintEvent*) {
     p.drawImage(0, 0, m_picture);
 }
 
+CSplashWnd::Layout CSplashWnd::LayoutOwnSplash(const QFont& base, double dDpi) {
+    Layout L;
+    if (dDpi <= 0) dDpi = 96;
+    // Fonts in pixels, so that measuring and drawing agree on any device.
+    const double basePt = base.pointSizeF() > 0 ? base.pointSizeF() : base.pixelSize() * 72.0 / dDpi;
+    auto font = [&](double factor, bool bBold) {
+        QFont f(base);
+        f.setPixelSize(std::max(1, static_cast<int>(std::lround(basePt * factor * dDpi / 72.0))));
+        f.setBold(bBold);
+        return f;
+    };
+    L.titleFont = font(2.6, true);
+    L.subFont = font(1.1, false);
+    L.smallFont = font(0.85, false);
+    L.strTitle = QString::fromStdString(LoadResString(IDS_APP_TITLE));
+    L.strSubtitle = "Albums, slide shows and the picture enhancer";
+    L.strVersion = QString("%1 \xC2\xB7 version %2")
+                       .arg(QString::fromStdString(LoadResString(IDS_COMPANY)), ZOZI_VERSION);
+
+    // The picture side grows with the desktop's font; the text column is as
+    // wide as its longest line needs.
+    L.dScale = std::max(1.0, basePt * dDpi / 72.0 / 13.0);
+    const int m = static_cast<int>(std::lround(16 * L.dScale));
+    const int artW = static_cast<int>(std::lround(250 * L.dScale));
+    const QFontMetrics fmT(L.titleFont), fmS(L.subFont), fmV(L.smallFont);
+    const int titleW = fmT.horizontalAdvance(L.strTitle) + 2;
+    const int versionW = fmV.horizontalAdvance(L.strVersion) + 2;
+    const int colW = std::max({titleW, versionW, static_cast<int>(std::lround(220 * L.dScale))});
+    const int subH = fmS.boundingRect(QRect(0, 0, colW, 100000), Qt::TextWordWrap, L.strSubtitle).height();
+    const int blockH = fmT.height() + m / 2 + subH;
+    const int W = artW + colW + m;
+    const int H = std::max(static_cast<int>(std::lround(300 * L.dScale)), m + blockH + m + fmV.height() + m);
+    const int top = std::max(m, (H - m - fmV.height() - blockH) / 2);
+    L.size = QSize(W, H);
+    L.title = QRect(artW, top, colW, fmT.height());
+    L.subtitle = QRect(artW, top + fmT.height() + m / 2, colW, subH);
+    L.version = QRect(artW, H - m - fmV.height(), colW, fmV.height());
+    return L;
+}
+
 QImage CSplashWnd::DrawOwnSplash() {
-    const int w = 480, h = 300;
+    double dDpi = 96;
+    if (QScreen* s = QGuiApplication::primaryScreen()) dDpi = s->logicalDotsPerInchY();
+    return DrawOwnSplash(LayoutOwnSplash(QGuiApplication::font(), dDpi));
+}
+
+QImage CSplashWnd::DrawOwnSplash(const Layout& L) {
+    const int w = L.size.width(), h = L.size.height();
+    const double sc = L.dScale;
     QImage img(w, h, QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
     QLinearGradient sky(0, 0, 0, h);
     sky.setColorAt(0, QColor(18, 38, 78));
     sky.setColorAt(1, QColor(70, 120, 170));
     p.fillRect(img.rect(), sky);
-    QRadialGradient sun(380, 90, 70);
+    QRadialGradient sun(w - 100 * sc, 90 * sc, 70 * sc);
     sun.setColorAt(0, QColor(255, 230, 160, 230));
     sun.setColorAt(1, QColor(255, 230, 160, 0));
     p.fillRect(img.rect(), sun);
 
-    // A fan of three photographs.
+    // A fan of three photographs, drawn at the layout's scale and centred vertically.
+    p.save();
+    p.translate(0, (h - 300 * sc) / 2);
+    p.scale(sc, sc);
     const QColor tints[] = {QColor(214, 120, 80), QColor(90, 160, 110), QColor(230, 190, 80)};
     for (int i = 0; i < 3; ++i) {
         p.save();
-        p.translate(150, 165);
+        p.translate(130, 165);
         p.rotate(-18 + i * 16);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 70));
@@ -95,22 +148,17 @@ QImage CSplashWnd::DrawOwnSplash() {
             {QPointF(-48, 36), QPointF(-10, -10), QPointF(20, 20), QPointF(46, -4), QPointF(46, 36)}));
         p.restore();
     }
+    p.restore();
 
     p.setPen(QColor(255, 255, 255));
-    QFont title("Serif", 30, QFont::Bold);
-    p.setFont(title);
-    p.drawText(QRect(240, 95, 230, 50), Qt::AlignLeft | Qt::AlignVCenter,
-               QString::fromStdString(LoadResString(IDS_APP_TITLE)));
-    QFont sub("Sans", 11);
-    p.setFont(sub);
+    p.setFont(L.titleFont);
+    p.drawText(L.title, Qt::AlignLeft | Qt::AlignVCenter, L.strTitle);
+    p.setFont(L.subFont);
     p.setPen(QColor(220, 230, 245));
-    p.drawText(QRect(242, 145, 230, 60), Qt::AlignLeft | Qt::TextWordWrap,
-               "Albums, slide shows and the picture enhancer");
+    p.drawText(L.subtitle, Qt::AlignLeft | Qt::TextWordWrap, L.strSubtitle);
     p.setPen(QColor(200, 210, 230));
-    p.setFont(QFont("Sans", 8));
-    p.drawText(QRect(242, 260, 230, 20), Qt::AlignLeft,
-               QString("%1 \xC2\xB7 version %2")
-                   .arg(QString::fromStdString(LoadResString(IDS_COMPANY)), ZOZI_VERSION));
+    p.setFont(L.smallFont);
+    p.drawText(L.version, Qt::AlignLeft | Qt::AlignVCenter, L.strVersion);
     p.setPen(QPen(QColor(255, 255, 255, 90), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(img.rect().adjusted(0, 0, -1, -1));

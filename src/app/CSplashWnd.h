@@ -3,6 +3,7 @@
 // or the program's own picture (second kind), centred, on top, until its
 // deadline, a key or a click.
 
+#include <QFont>
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
@@ -21,8 +22,20 @@ public:
     void MarkVisible(); // counts as showing without a window (tests)
     void Close();
 
-    // The program's own splash picture.
+    // Where the program's own splash puts its texts: every text measured in
+    // the desktop's font (scaled for the title and the small print), so that
+    // it fits at any font size.
+    struct Layout {
+        QSize size;
+        double dScale = 1;
+        QFont titleFont, subFont, smallFont;
+        QString strTitle, strSubtitle, strVersion;
+        QRect title, subtitle, version;
+    };
+    static Layout LayoutOwnSplash(const QFont& base, double dDpi);
+    // The program's own splash picture, in the desktop's font.
     static QImage DrawOwnSplash();
+    static QImage DrawOwnSplash(const Layout& layout);
 
 protected:
     void paintEvent(QPaintEvent*) override;

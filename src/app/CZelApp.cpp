@@ -3,6 +3,7 @@
 #include "album/AlbumPathChanges.h"
 #include "album/AlbumScales.h"
 #include "album/CAlbumResponseFile.h"
+#include "app/CHelpWnd.h"
 #include "app/CMainFrame.h"
 #include "app/CModalOptionsPropSheet.h"
 #include "app/CSplashWnd.h"
@@ -83,6 +84,7 @@ CZelApp::CZelApp(CZelAppConfig config)
     m_prompt.m_beforeMessageBox = [this] {
         if (m_bScreenSaver) ZTRACE("DoMessageBox(): telling the screen-saver host (message 0x069A)\n");
     };
+    m_prompt.m_helpSink = [this](uint32_t nContext) { ShowHelp(CHelpWnd::SectionFor(nContext)); };
     SetUserPrompt(&m_prompt);
     RegisterCommands();
     WireProgramParts();
@@ -136,9 +138,9 @@ void CZelApp::RegisterCommands() {
                                .arg(QString::fromStdString(LoadResString(IDS_APP_TITLE)), ZOZI_VERSION,
                                     QString::fromStdString(LoadResString(IDS_COMPANY))));
     });
-    // There is no help file: help requests are traced.
-    OnCommand(ID_HELP_CONTENTS, [] { GetUserPrompt().ShowHelp(0); });
-    OnCommand(ID_HELP_USING, [] { GetUserPrompt().ShowHelp(0); });
+    // Help requests open the user guide.
+    OnCommand(ID_HELP_CONTENTS, [this] { ShowHelp(); });
+    OnCommand(ID_HELP_USING, [this] { ShowHelp(CHelpWnd::SectionFor(ID_HELP_USING)); });
     OnCommand(ID_HELP_ORDER_FORMS, [] { GetUserPrompt().ShowHelp(0x107E4); });
     OnCommand(ID_HELP_NEW_PRODUCTS, [] { GetUserPrompt().ShowHelp(0x107E5); });
     OnCommand(ID_HELP_TECH_SUPPORT, [] { GetUserPrompt().ShowHelp(0x107E6); });
@@ -169,17 +171,59 @@ void CZelApp::OnFileNew() {
         GetUserPrompt().MessageBox(LoadResString(IDS_NEW_DOC_FAILED), MB_OK | MB_ICONSTOP);
 }
 
+QStringList CZelApp::OpenFileFilters() {
+    // Each filter keeps the string table's name; the patterns follow in both
+    // cases, as file names on this platform keep theirs, and are hidden in the
+    // list (QFileDialog::HideNameFilterDetails strips the last parentheses).
+    QStringList filters;
+    for (const OpenDialogFilter& f : OpenDialogFilters()) {
+        QStringList patterns;
+        for (const std::string& p : f.patterns) {
+            const QString upper = QString::fromStdString(p);
+            if (!patterns.contains(upper)) patterns << upper;
+            if (!patterns.contains(upper.toLower())) patterns << upper.toLower();
+        }
+        filters << QString::fromStdString(f.name) + " (" + patterns.join(' ') + ")";
+    }
+    return filters;
+}
+
 void CZelApp::OnFileOpen() {
-    QString filters = "All Formats (*.qln *.QLN *.alb *.ALB *.bmp *.BMP);;QLN Album Files (*.alb *.ALB);;"
-                      "QLN Files (*.qln *.QLN);;Windows & OS/2 (*.bmp *.BMP);;All Files (*)";
-    QString name = QFileDialog::getOpenFileName(m_pMainWnd, "Open",
-                                                QString::fromStdString(m_strCurrentAlbumDir), filters);
+    QString name = QFileDialog::getOpenFileName(
+        m_pMainWnd, "Open", QString::fromStdString(m_strCurrentAlbumDir), OpenFileFilters().join(";;"),
+        nullptr, QFileDialog::HideNameFilterDetails);
     if (name.isEmpty()) return;
     m_strCurrentAlbumDir = QFileInfo(name).absolutePath().toStdString() + "/";
     OpenDocumentFile(name.toStdString());
 }
 
+CHelpWnd* CZelApp::ShowHelp(const QString& section) {
+    if (!m_pHelp) {
+        const std::string path = CHelpWnd::FindUserGuide();
+        auto* pHelp = new CHelpWnd;
+        pHelp->setAttribute(Qt::WA_DeleteOnClose);
+        if (path.empty() || !pHelp->Load(path)) {
+            delete pHelp;
+            ReportException(CFileException(CFileException::fileNotFound, -1, "user-guide.md"));
+            return nullptr;
+        }
+        m_pHelp = pHelp;
+    }
+    m_pHelp->ShowSection(section);
+    if (m_config.bShowWindows) {
+        m_pHelp->show();
+        m_pHelp->raise();
+        m_pHelp->activateWindow();
+    }
+    return m_pHelp;
+}
+
+CHelpWnd* CZelApp::GetHelpWnd() const {
+    return m_pHelp;
+}
+
 CZelApp::~CZelApp() {
+    delete m_pHelp;
     delete m_pSplash;
     delete m_pMainWnd;
     m_pMainWnd = nullptr;
@@ -265,10 +309,21 @@ CDocTemplate* CZelApp::FindTemplate(const CRuntimeClass* pViewClass) const {
 }
 
 bool CZelApp::InitInstance(const std::string& commandLine) {
-    m_cmdLine = CCommandLine::Parse(commandLine, [](const std::string& p) { return CFile::Exists(p); });
+    return StartWith(CCommandLine::Parse(commandLine, [](const std::string& p) { return CFile::Exists(p); }));
+}
+
+bool CZelApp::InitInstance(const std::vector<std::string>& args) {
+    return StartWith(CCommandLine::Parse(args, [](const std::string& p) { return CFile::Exists(p); }));
+}
+
+bool CZelApp::StartWith(const CCommandLine& cmdLine) {
+    m_cmdLine = cmdLine;
+    const std::string& commandLine = m_cmdLine.m_strLine;
+    // A path that begins with "/s" is no screen-saver start.
     m_bScreenSaver = commandLine.size() >= 2 && (commandLine[0] == '/' || commandLine[0] == '-') &&
                      (commandLine[1] == 'S' || commandLine[1] == 's') &&
-                     m_cmdLine.m_nKind != CCommandLine::kOpenDocument;
+                     m_cmdLine.m_nKind != CCommandLine::kOpenDocument &&
+                     m_cmdLine.m_nKind != CCommandLine::kOpenDocuments;
     if (!EnforceSingleInstance()) return false;
 
     m_nStartError = 0;
@@ -337,6 +392,9 @@ bool CZelApp::DispatchCommandLine() {
         return true;
     case CCommandLine::kOpenDocument:
         OpenDocumentFile(m_cmdLine.m_strPath);
+        return true;
+    case CCommandLine::kOpenDocuments:
+        for (const std::string& path : m_cmdLine.m_documents) OpenDocumentFile(path);
         return true;
     case CCommandLine::kShowAlbum:
         if (!CFile::Exists(m_cmdLine.m_strPath)) {

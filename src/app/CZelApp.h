@@ -9,6 +9,8 @@
 #include "framework/qt/CWinApp.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +20,7 @@ class CDocument;
 class CDocTemplate;
 class CMainFrame;
 class CSplashWnd;
+class CHelpWnd;
 class CQtSettingsStore;
 
 // Steps of the start and the exit that belong to other parts of the program.
@@ -53,6 +56,8 @@ public:
     bool InitApplication() override;
     // The whole start; false ends the program.
     bool InitInstance(const std::string& commandLine);
+    // The same with the program's arguments (several files open each).
+    bool InitInstance(const std::vector<std::string>& args);
     int ExitInstance() override;
     bool OnIdle(long lCount) override;
     bool PreTranslateMessage(QEvent* pEvent) override;
@@ -68,6 +73,12 @@ public:
     // The template whose view class is this one, or null.
     CDocTemplate* FindTemplate(const CRuntimeClass* pViewClass) const;
     uint32_t Now() const;
+    // Opens (or brings up) the user guide at a section ("" for the top);
+    // null when the guide cannot be found, which is reported.
+    CHelpWnd* ShowHelp(const QString& section = {});
+    CHelpWnd* GetHelpWnd() const;
+    // The open dialog's filters in the form QFileDialog takes.
+    static QStringList OpenFileFilters();
 
     CZelSettings m_settings;
     CPrefObject m_prefs;
@@ -87,6 +98,7 @@ private:
     void WireProgramParts();
     void OnFileNew();
     void OnFileOpen();
+    bool StartWith(const CCommandLine& cmdLine);
     bool DispatchCommandLine();
     void ReportStartError();
     bool EnforceSingleInstance();
@@ -96,6 +108,7 @@ private:
     std::unique_ptr<CQtSettingsStore> m_pSettingsStore;
     CQtUserPrompt m_prompt;
     CSplashWnd* m_pSplash = nullptr;
+    QPointer<CHelpWnd> m_pHelp;
     std::unique_ptr<QLocalServer> m_pServer;
     std::unique_ptr<QObject> m_pContext;
 };

@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/CZelApp.h"
 #include "framework/StringTable.h"
+#include "framework/qt/CLastChanceApplication.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -10,7 +11,7 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    QApplication qapp(argc, argv);
+    CLastChanceApplication qapp(argc, argv);
     QApplication::setApplicationName(QString::fromStdString(LoadResString(IDS_APP_TITLE)));
     QApplication::setOrganizationName(QString::fromStdString(LoadResString(IDS_COMPANY)));
     QApplication::setWindowIcon(CMainFrame::AppIcon());
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
 
     CZelApp app;
     if (!app.InitApplication()) return 1;
-    if (!app.InitInstance(CCommandLine::Join(args))) {
+    if (!app.InitInstance(args)) {
         app.ExitInstance();
         return 0;
     }

@@ -140,6 +140,7 @@ constexpr Entry kStrings[] = {
     {1189, "PostScript interpreter not available"},
     {1190, "Invalid image data"},
     {1191, "Image has no pixels"},
+    {1192, "QLN Album (*.ALB)|*.ALB|"},
     {1193, "QLN Photo (*.QLN)|*.QLN;*.#??|"},
     {1194, "PNG (*.PNG)|*.PNG||"},
     {1196, "Reason: "},

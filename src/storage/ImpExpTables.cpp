@@ -342,6 +342,114 @@ std::string ForeignFormatsFilter() {
            LoadResString(IDS_OPEN_FILTER_FOREIGN3);
 }
 
+namespace {
+
+// Every format code the codec layer reads, with the extensions its files
+// carry; families the string table already names take the extra extensions.
+constexpr ImportExtensionEntry kImportExtensions[] = {
+    {1, "PCX", "PCX"},
+    {2, "GIF", "GIF"},
+    {3, "TIF", "TIF;TIFF"},
+    {4, "Targa", "TGA"},
+    {6, "Windows & OS/2", "BMP;DIB"},
+    {10, "JPEG", "JPG;JFF;JTF;JPEG;JPE"},
+    {11, "JPEG", "JPG;JFF;JTF;JPEG;JPE"},
+    {14, "Windows & OS/2", "BMP;DIB"},
+    {15, "Windows Meta File", "WMF"},
+    {16, "PostScript Raster", "EPS"},
+    {25, "TIF", "TIF;TIFF"},
+    {27, "TIF", "TIF;TIFF"},
+    {28, "TIF", "TIF;TIFF"},
+    {29, "TIF", "TIF;TIFF"},
+    {50, "CALS", "CAL"},
+    {51, "Mac Paint", "MAC"},
+    {52, "GEM Image", "IMG"},
+    {53, "Microsoft Paint", "MSP"},
+    {54, "WordPerfect", "WPG"},
+    {55, "Sun Raster", "RAS"},
+    {56, "Mac Picture", "PCT;PICT"},
+    {57, "Kodak Photo CD", "PCD"},
+    {63, "PostScript Raster", "EPS"},
+    {kFormatPng, "PNG", "PNG"},
+};
+
+std::vector<std::string> SplitPatterns(std::string_view text) {
+    std::vector<std::string> out;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = std::min(text.find(';', pos), text.size());
+        if (end > pos) out.emplace_back(text.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return out;
+}
+
+bool Contains(const std::vector<std::string>& v, const std::string& s) {
+    return std::find(v.begin(), v.end(), s) != v.end();
+}
+
+} // namespace
+
+int GetImportExtensionCount() {
+    return static_cast<int>(std::size(kImportExtensions));
+}
+
+const ImportExtensionEntry& GetImportExtensionEntry(int nIndex) {
+    return kImportExtensions[nIndex];
+}
+
+std::vector<OpenDialogFilter> SplitFilterText(const std::string& text) {
+    std::vector<OpenDialogFilter> out;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t bar = text.find('|', pos);
+        if (bar == std::string::npos || bar == pos) break;
+        size_t end = std::min(text.find('|', bar + 1), text.size());
+        out.push_back({text.substr(pos, bar - pos),
+                       SplitPatterns(std::string_view(text).substr(bar + 1, end - bar - 1))});
+        pos = end + 1;
+    }
+    return out;
+}
+
+std::vector<OpenDialogFilter> OpenDialogFilters() {
+    std::vector<OpenDialogFilter> families = SplitFilterText(ForeignFormatsFilter());
+    std::vector<std::string> known;
+    for (const auto& f : families) known.insert(known.end(), f.patterns.begin(), f.patterns.end());
+    // The import layer's extensions: one the families lack joins the family
+    // of its format, or a family of its own.
+    for (const ImportExtensionEntry& e : kImportExtensions) {
+        std::vector<std::string> patterns;
+        for (const std::string& ext : SplitPatterns(e.extensions)) patterns.push_back("*." + ext);
+        size_t nFamily = families.size();
+        for (size_t i = 0; i < families.size() && nFamily == families.size(); ++i)
+            for (const auto& p : patterns)
+                if (Contains(families[i].patterns, p)) nFamily = i;
+        std::vector<std::string> added;
+        for (const auto& p : patterns)
+            if (!Contains(known, p)) added.push_back(p);
+        if (added.empty()) continue;
+        known.insert(known.end(), added.begin(), added.end());
+        if (nFamily < families.size()) {
+            families[nFamily].patterns.insert(families[nFamily].patterns.end(), added.begin(), added.end());
+        } else {
+            std::string name = std::string(e.name) + " (";
+            for (size_t i = 0; i < added.size(); ++i) name += (i ? ";" : "") + added[i];
+            families.push_back({name + ")", added});
+        }
+    }
+
+    std::vector<OpenDialogFilter> out = SplitFilterText(AllFormatsFilter(true, true));
+    if (out.empty()) out.push_back({"All Formats", {}});
+    for (const auto& p : known)
+        if (!Contains(out.front().patterns, p)) out.front().patterns.push_back(p);
+    for (uint32_t nId : {IDS_OPEN_FILTER_ALBUMS, IDS_SAVE_FILTER_FIRST})
+        for (auto& f : SplitFilterText(LoadResString(nId))) out.push_back(f);
+    out.insert(out.end(), families.begin(), families.end());
+    out.push_back({LoadResString(IDS_OPEN_FILTER_ALL_FILES), {"*"}});
+    return out;
+}
+
 std::string ReplaceExtension(const std::string& name, int nSaveType) {
     if (name.empty()) return name;
     std::string ext = SaveTypeExtension(nSaveType);

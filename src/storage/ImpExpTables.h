@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Results of the codec layer: 1 is success, failures are negative codes.
 enum : int {
@@ -124,6 +125,7 @@ enum : uint32_t {
     IDS_OPEN_FILTER_FOREIGN2 = 1075,
     IDS_OPEN_FILTER_FOREIGN3 = 1076,
     IDS_OPEN_FILTER_ALL_FILES = 1078,
+    IDS_OPEN_FILTER_ALBUMS = 1192,
     IDS_REASON = 1196,
     IDS_ALL_FORMATS_ALBUMS_FOREIGN = 1201,
     IDS_ALL_FORMATS_ALBUMS = 1202,
@@ -137,6 +139,28 @@ std::string SaveDialogFilter();
 std::string AllFormatsFilter(bool bAlbums, bool bForeign);
 // The open dialog's foreign-format filters (1074, 1075, 1076) joined.
 std::string ForeignFormatsFilter();
+// One filter of the open dialog: its name as shown and its patterns ("*.GIF").
+struct OpenDialogFilter {
+    std::string name;
+    std::vector<std::string> patterns;
+    bool operator==(const OpenDialogFilter&) const = default;
+};
+// Every extension the import layer reads, by format code, without the dot.
+struct ImportExtensionEntry {
+    int nFormat;
+    std::string_view name;       // the family's name when the string table has none
+    std::string_view extensions; // "JPG;JFF;JTF;JPEG"
+};
+int GetImportExtensionCount();
+const ImportExtensionEntry& GetImportExtensionEntry(int nIndex);
+// The open dialog's filters, in order: "All Formats" (1201 with every
+// importable extension), albums (1192), photos (1193), the foreign families
+// (1074 … 1076, then the families added since, each extension appearing
+// once) and all files (1078, pattern "*").
+std::vector<OpenDialogFilter> OpenDialogFilters();
+// Splits a filter text of "name|patterns|" pairs (patterns separated by ';').
+std::vector<OpenDialogFilter> SplitFilterText(const std::string& text);
+
 // The file name with its extension replaced by the save type's ("a/b.tif" ->
 // "a/b.BMP"); a name without extension gets one; an empty name stays empty.
 std::string ReplaceExtension(const std::string& name, int nSaveType);

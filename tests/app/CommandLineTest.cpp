@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
 CCommandLine Parse(const std::string& line, bool bExists = false) {
@@ -55,8 +57,53 @@ TEST(CommandLine, AbsolutePathsThatExistAreDocuments) {
     EXPECT_EQ(r.m_nKind, CCommandLine::kOpenDocument);
     EXPECT_EQ(r.m_strPath, "/home/u/pics/Sunset.qln");
     EXPECT_EQ(Parse("/Srv/photos/a.alb", true).m_nKind, CCommandLine::kOpenDocument);
-    // A path that does not exist stays a switch, as before.
-    EXPECT_EQ(Parse("/home/u/missing.qln", false).m_nErrorId, 1080);
+}
+
+TEST(CommandLine, MissingAbsolutePathsAreDocumentsNotSwitches) {
+    // Each of these once fell to the switch rules by its second letter.
+    for (const char* path : {"/home/u/missing.qln", "/srv/photos/a.alb", "/etc/x.qln", "/e/x.qln",
+                             "/home/u/My Pictures/b.qln", "/S/x.qln"}) {
+        CCommandLine r = Parse(path, false);
+        EXPECT_EQ(r.m_nKind, CCommandLine::kOpenDocument) << path;
+        EXPECT_EQ(r.m_strPath, path);
+    }
+    // The switch forms keep their meaning.
+    EXPECT_EQ(Parse("/E").m_nKind, CCommandLine::kEdit);
+    EXPECT_EQ(Parse("/e x").m_nKind, CCommandLine::kEdit);
+    EXPECT_EQ(Parse("/s 1 0 1 /home/u/show.alb").m_nKind, CCommandLine::kScreenSaver);
+    EXPECT_EQ(Parse("/srv").m_nErrorId, CCommandLine::kSilent); // no second '/': switch S
+    CCommandLine a = Parse("/A/home/u/one.rsp /home/u/two.rsp");
+    EXPECT_EQ(a.m_nKind, CCommandLine::kAutoAlbum);
+    EXPECT_EQ(a.m_responseFiles, (std::vector<std::string>{"/home/u/one.rsp", "/home/u/two.rsp"}));
+    EXPECT_EQ(Parse("/F /home/u/show.alb").m_strPath, "/home/u/show.alb");
+    EXPECT_EQ(Parse("/F/home/u/show.alb").m_nErrorId, 1081);
+    // A second '/' after the first word does not make a path; '-' never starts one.
+    EXPECT_EQ(Parse("/Q x/y").m_nErrorId, 1080);
+    EXPECT_EQ(Parse("-home/u/x.qln").m_nErrorId, 1080);
+    EXPECT_EQ(Parse("/x").m_nErrorId, 1080);
+}
+
+TEST(CommandLine, SeveralArgumentsThatAreEachAFile) {
+    std::set<std::string> files = {"/p/a.qln", "/p/b.qln", "/p/My Photo.qln"};
+    auto exists = [&](const std::string& p) { return files.count(p) > 0; };
+    CCommandLine r = CCommandLine::Parse(std::vector<std::string>{"/p/a.qln", "/p/b.qln"}, exists);
+    EXPECT_EQ(r.m_nKind, CCommandLine::kOpenDocuments);
+    EXPECT_EQ(r.m_documents, (std::vector<std::string>{"/p/a.qln", "/p/b.qln"}));
+    EXPECT_EQ(r.m_strLine, "/p/a.qln /p/b.qln");
+    // The joined line naming a file wins: a name with a blank split by the shell.
+    r = CCommandLine::Parse(std::vector<std::string>{"/p/My", "Photo.qln"}, exists);
+    EXPECT_EQ(r.m_nKind, CCommandLine::kOpenDocument);
+    EXPECT_EQ(r.m_strPath, "/p/My Photo.qln");
+    // One argument missing: the joined line as before.
+    r = CCommandLine::Parse(std::vector<std::string>{"/p/a.qln", "/p/gone.qln"}, exists);
+    EXPECT_EQ(r.m_nKind, CCommandLine::kOpenDocument);
+    EXPECT_EQ(r.m_strPath, "/p/a.qln /p/gone.qln");
+    // Switches are never taken apart.
+    r = CCommandLine::Parse(std::vector<std::string>{"/F", "album.alb"}, exists);
+    EXPECT_EQ(r.m_nKind, CCommandLine::kShowAlbum);
+    EXPECT_EQ(CCommandLine::Parse(std::vector<std::string>{"/p/a.qln"}, exists).m_nKind,
+              CCommandLine::kOpenDocument);
+    EXPECT_EQ(CCommandLine::Parse(std::vector<std::string>{}, exists).m_nKind, CCommandLine::kEmpty);
 }
 
 TEST(CommandLine, ScreenSaverForm) {

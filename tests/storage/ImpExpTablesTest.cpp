@@ -2,6 +2,9 @@
 
 #include "storage/ImpExpTables.h"
 #include "framework/StringTable.h"
+#include "storage/CImageCodecs.h"
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -68,6 +71,59 @@ TEST(ImpExpTables, FilterTextsListTheDialogEntriesInOrder) {
     EXPECT_EQ(AllFormatsFilter(false, false).find("*.ALB"), std::string::npos);
     EXPECT_EQ(AllFormatsFilter(true, false).find("*.BMP"), std::string::npos);
     EXPECT_EQ(LoadResString(1078), "All Files (*.*)");
+}
+
+TEST(ImpExpTables, OpenDialogFiltersCoverEveryReadableFormat) {
+    std::vector<OpenDialogFilter> filters = OpenDialogFilters();
+    ASSERT_GE(filters.size(), 17u);
+    const OpenDialogFilter& all = filters.front();
+    EXPECT_EQ(all.name, "All Formats");
+    // The string table's patterns first, in their order.
+    ASSERT_GE(all.patterns.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(all.patterns.begin(), all.patterns.begin() + 3),
+              (std::vector<std::string>{"*.ALB", "*.QLN", "*.#??"}));
+    EXPECT_EQ(filters[1], (OpenDialogFilter{"QLN Album (*.ALB)", {"*.ALB"}}));
+    EXPECT_EQ(filters[2], (OpenDialogFilter{"QLN Photo (*.QLN)", {"*.QLN", "*.#??"}}));
+    EXPECT_EQ(filters[3], (OpenDialogFilter{"GIF (*.GIF)", {"*.GIF"}}));
+    EXPECT_EQ(filters.back(), (OpenDialogFilter{"All Files (*.*)", {"*"}}));
+
+    // Every extension of every format the codec layer reads is in "All Formats"
+    // and in exactly one family.
+    for (int i = 0; i < GetImportExtensionCount(); ++i) {
+        const ImportExtensionEntry& e = GetImportExtensionEntry(i);
+        EXPECT_TRUE(CImageCodecs::CanRead(e.nFormat)) << e.nFormat;
+        std::string exts(e.extensions);
+        for (size_t pos = 0; pos < exts.size();) {
+            size_t end = std::min(exts.find(';', pos), exts.size());
+            std::string pattern = "*." + exts.substr(pos, end - pos);
+            pos = end + 1;
+            EXPECT_EQ(std::count(all.patterns.begin(), all.patterns.end(), pattern), 1) << pattern;
+            int nFamilies = 0;
+            for (size_t f = 3; f + 1 < filters.size(); ++f)
+                nFamilies += static_cast<int>(
+                    std::count(filters[f].patterns.begin(), filters[f].patterns.end(), pattern));
+            EXPECT_EQ(nFamilies, 1) << pattern;
+        }
+    }
+    for (int nFormat = 1; nFormat <= 70; ++nFormat) {
+        if (!CImageCodecs::CanRead(nFormat)) continue;
+        bool bListed = false;
+        for (int i = 0; i < GetImportExtensionCount(); ++i)
+            bListed |= GetImportExtensionEntry(i).nFormat == nFormat;
+        EXPECT_TRUE(bListed) << "readable format " << nFormat << " has no extension in the open dialog";
+    }
+    // Later additions: PNG has a family of its own; JPEG files named .jpeg
+    // join the string table's JPEG family, whose name stays as it is.
+    bool bPng = false;
+    for (const auto& f : filters) {
+        if (f.name == "PNG (*.PNG)") bPng = f.patterns == std::vector<std::string>{"*.PNG"};
+        if (f.name == "JPEG (*.JPG;*.JFF;*.JTF)") {
+            EXPECT_NE(std::find(f.patterns.begin(), f.patterns.end(), "*.JPEG"), f.patterns.end());
+        }
+    }
+    EXPECT_TRUE(bPng);
+    EXPECT_TRUE(SplitFilterText("").empty());
+    EXPECT_EQ(SplitFilterText("A|*.A;;*.B||B|"), (std::vector<OpenDialogFilter>{{"A", {"*.A", "*.B"}}}));
 }
 
 TEST(ImpExpTables, FormatNames) {

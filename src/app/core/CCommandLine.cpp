@@ -2,6 +2,8 @@
 
 #include "framework/StringTable.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsSwitchChar(char c) {
@@ -13,6 +15,15 @@ CCommandLine Error(CCommandLine r, uint32_t nId) {
     r.m_nErrorId = nId;
     r.m_strMessage = FormatResString1(nId, r.m_strLine);
     return r;
+}
+
+// An absolute path rather than a switch: the first word begins with '/' and
+// holds another '/', and the line is not a switch form.
+bool LooksLikePath(const std::string& line) {
+    if (line.size() < 2 || line[0] != '/') return false;
+    const size_t nFirstWord = std::min(line.find(' '), line.size());
+    if (line.find('/', 1) >= nFirstWord) return false;
+    return !CCommandLine::IsSwitchForm(line);
 }
 
 int DigitAt(const std::string& s, size_t i) {
@@ -30,6 +41,43 @@ std::string CCommandLine::Join(const std::vector<std::string>& args) {
     return line;
 }
 
+bool CCommandLine::IsSwitchForm(const std::string& line) {
+    if (line.size() < 2 || !IsSwitchChar(line[0])) return false;
+    switch (line[1]) {
+    case 'A':
+    case 'a':
+    case 'F':
+    case 'f':
+        // Followed by a path (a malformed F form is still switch F and reports 1081).
+        return true;
+    case 'E':
+    case 'e':
+    case 'S':
+    case 's':
+        // The letter alone or followed by a blank: "/etc/..." and "/srv/..." are paths.
+        return line.size() == 2 || line[2] == ' ';
+    default:
+        return false;
+    }
+}
+
+CCommandLine CCommandLine::Parse(const std::vector<std::string>& args,
+                                 const std::function<bool(const std::string&)>& fileExists) {
+    const std::string line = Join(args);
+    if (args.size() > 1 && !fileExists(line)) {
+        bool bAllFiles = true;
+        for (const std::string& a : args) bAllFiles = bAllFiles && !a.empty() && fileExists(a);
+        if (bAllFiles) {
+            CCommandLine r;
+            r.m_strLine = line;
+            r.m_nKind = kOpenDocuments;
+            r.m_documents = args;
+            return r;
+        }
+    }
+    return Parse(line, fileExists);
+}
+
 CCommandLine CCommandLine::Parse(const std::string& line,
                                  const std::function<bool(const std::string&)>& fileExists) {
     CCommandLine r;
@@ -37,8 +85,10 @@ CCommandLine CCommandLine::Parse(const std::string& line,
     if (line.empty()) return r;
 
     // An absolute path on this platform begins with '/', as switches do: a
-    // line that names an existing file is a document, not a switch.
-    if (!IsSwitchChar(line[0]) || (line[0] == '/' && fileExists(line))) {
+    // line that names an existing file is a document, not a switch; so is one
+    // whose first word holds a second '/' and is not a switch form (a missing
+    // file is then reported by the open).
+    if (!IsSwitchChar(line[0]) || (line[0] == '/' && fileExists(line)) || LooksLikePath(line)) {
         r.m_nKind = kOpenDocument;
         r.m_strPath = line;
         return r;

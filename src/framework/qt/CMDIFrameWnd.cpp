@@ -1,6 +1,7 @@
 #include "framework/qt/CMDIFrameWnd.h"
 
 #include "framework/CommandIds.h"
+#include "framework/MdiLayout.h"
 #include "framework/ReportException.h"
 #include "framework/qt/CDocument.h"
 #include "framework/qt/CMDIChildWnd.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QInputDialog>
 #include <QMdiArea>
 #include <QMenu>
 #include <QPointer>
@@ -37,19 +39,21 @@ CMDIFrameWnd::CMDIFrameWnd() : m_pMdiArea(new QMdiArea(this)), m_pUpdateTimer(ne
         ID_WINDOW_CASCADE, [this] { m_pMdiArea->cascadeSubWindows(); },
         [this](CCmdUI& ui) { ui.Enable(!m_pMdiArea->subWindowList().isEmpty()); });
     OnCommand(
-        ID_WINDOW_TILE_HORZ, [this] { m_pMdiArea->tileSubWindows(); },
+        ID_WINDOW_TILE_HORZ, [this] { TileChildren(true); },
         [this](CCmdUI& ui) { ui.Enable(!m_pMdiArea->subWindowList().isEmpty()); });
     OnCommand(
-        ID_WINDOW_TILE_VERT, [this] { m_pMdiArea->tileSubWindows(); },
+        ID_WINDOW_TILE_VERT, [this] { TileChildren(false); },
         [this](CCmdUI& ui) { ui.Enable(!m_pMdiArea->subWindowList().isEmpty()); });
-    OnCommand(ID_WINDOW_ARRANGE, [this] {
-        for (QMdiSubWindow* w : m_pMdiArea->subWindowList())
-            if (w->isMinimized()) w->showMinimized();
-    });
+    OnCommand(ID_WINDOW_ARRANGE, [this] { ArrangeIconic(); });
     OnCommand(ID_APP_EXIT, [this] { close(); });
 }
 
-CMDIFrameWnd::~CMDIFrameWnd() = default;
+CMDIFrameWnd::~CMDIFrameWnd() {
+    // The MDI area outlives this part of the object while the widget is torn
+    // down: closing its windows then must not call back into the frame.
+    QObject::disconnect(m_pMdiArea, nullptr, this, nullptr);
+    m_pUpdateTimer->stop();
+}
 
 CMDIChildWnd* CMDIFrameWnd::MDIGetActive() const {
     return dynamic_cast<CMDIChildWnd*>(m_pMdiArea->activeSubWindow() ? m_pMdiArea->activeSubWindow()
@@ -176,4 +180,104 @@ void CMDIFrameWnd::closeEvent(QCloseEvent* pEvent) {
     }
     if (app) app->CloseAllDocuments();
     QMainWindow::closeEvent(pEvent);
+}
+
+namespace {
+
+CRect ToCRect(const QRect& r) {
+    return CRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+}
+
+} // namespace
+
+CRect CMDIFrameWnd::ArrangeIconic() {
+    const QRect vp = m_pMdiArea->viewport()->rect();
+    CRect area = ToCRect(vp);
+    std::vector<QMdiSubWindow*> icons;
+    CSize icon;
+    for (QMdiSubWindow* w : m_pMdiArea->subWindowList()) {
+        if (!w->isMinimized()) continue;
+        icons.push_back(w);
+        icon.cx = std::max(icon.cx, w->width());
+        icon.cy = std::max(icon.cy, w->height());
+    }
+    std::vector<CPoint> at = ArrangeIcons(static_cast<int>(icons.size()), area, icon);
+    for (size_t i = 0; i < at.size(); ++i) icons[i]->move(at[i].x, at[i].y);
+    area.bottom -= IconRowsHeight(static_cast<int>(icons.size()), area, icon);
+    return area;
+}
+
+void CMDIFrameWnd::TileChildren(bool bHorizontal) {
+    // Minimised windows keep their row at the bottom; the others share the rest.
+    const CRect area = ArrangeIconic();
+    std::vector<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : m_pMdiArea->subWindowList())
+        if (!w->isMinimized() && !w->isHidden()) windows.push_back(w);
+    std::vector<CRect> rects = TileWindows(static_cast<int>(windows.size()), area, bHorizontal);
+    for (size_t i = 0; i < rects.size(); ++i) {
+        if (windows[i]->isMaximized()) windows[i]->showNormal();
+        windows[i]->setGeometry(rects[i].left, rects[i].top, rects[i].Width(), rects[i].Height());
+    }
+}
+
+void CMDIFrameWnd::SetWindowMenu(QMenu* pMenu) {
+    m_pWindowMenu = pMenu;
+    QObject::connect(pMenu, &QMenu::aboutToShow, this, [this] { RebuildWindowList(); });
+}
+
+void CMDIFrameWnd::RebuildWindowList() {
+    if (!m_pWindowMenu) return;
+    for (QAction* a : m_windowListActions) {
+        m_pWindowMenu->removeAction(a);
+        delete a;
+    }
+    m_windowListActions.clear();
+    const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty()) return;
+    std::vector<std::string> titles;
+    for (QMdiSubWindow* w : windows) titles.push_back(w->windowTitle().toStdString());
+    const std::vector<std::string> items = WindowMenuItems(titles);
+    QMdiSubWindow* pActive = MDIGetActive();
+
+    auto* sep = new QAction(this);
+    sep->setSeparator(true);
+    m_pWindowMenu->addAction(sep);
+    m_windowListActions.push_back(sep);
+    for (size_t i = 0; i < items.size(); ++i) {
+        auto* a = new QAction(QString::fromStdString(items[i]), this);
+        m_pWindowMenu->addAction(a);
+        m_windowListActions.push_back(a);
+        if (i < static_cast<size_t>(kWindowMenuMax)) {
+            QPointer<QMdiSubWindow> w = windows[static_cast<int>(i)];
+            // Only the active window carries a check mark.
+            a->setCheckable(w == pActive);
+            a->setChecked(w == pActive);
+            QObject::connect(a, &QAction::triggered, this, [this, w] {
+                if (w) ActivateChild(w);
+            });
+        } else {
+            QObject::connect(a, &QAction::triggered, this, [this] { SelectWindow(); });
+        }
+    }
+}
+
+void CMDIFrameWnd::ActivateChild(QMdiSubWindow* pWindow) {
+    if (pWindow->isMinimized()) pWindow->showNormal();
+    m_pMdiArea->setActiveSubWindow(pWindow);
+}
+
+void CMDIFrameWnd::SelectWindow() {
+    const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList(QMdiArea::CreationOrder);
+    QStringList titles;
+    int nCurrent = 0;
+    for (QMdiSubWindow* w : windows) {
+        if (w == MDIGetActive()) nCurrent = static_cast<int>(titles.size());
+        titles << w->windowTitle();
+    }
+    bool bOk = false;
+    const QString pick =
+        QInputDialog::getItem(this, "Select Window", "&Select Window:", titles, nCurrent, false, &bOk);
+    if (!bOk) return;
+    const qsizetype n = titles.indexOf(pick);
+    if (n >= 0 && n < windows.size()) ActivateChild(windows[n]);
 }

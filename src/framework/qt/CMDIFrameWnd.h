@@ -4,6 +4,7 @@
 // (active view -> its document -> its frame -> this frame -> application).
 
 #include "framework/CCmdTarget.h"
+#include "framework/CRect.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -14,6 +15,7 @@
 class QAction;
 class QMdiArea;
 class QMenu;
+class QMdiSubWindow;
 class QTimer;
 class CMDIChildWnd;
 class CView;
@@ -40,6 +42,16 @@ public:
     void UpdateCommandUI();
     void UpdateCommandUI(unsigned nID);
 
+    // The Window menu: the list of open windows follows its commands.
+    void SetWindowMenu(QMenu* pMenu);
+    void RebuildWindowList();
+    const std::vector<QAction*>& WindowListActions() const { return m_windowListActions; }
+    void ActivateChild(QMdiSubWindow* pWindow);
+    // Tile Horizontally / Vertically and Arrange Icons; the last returns the
+    // area left above the icon rows.
+    void TileChildren(bool bHorizontal);
+    CRect ArrangeIconic();
+
     // The recent-file entries at the end of the menu (before pBefore).
     void SetRecentFileMenu(QMenu* pMenu, QAction* pBefore);
     void RebuildRecentFileMenu();
@@ -47,6 +59,8 @@ public:
 protected:
     virtual void OnActiveChildChanged(CMDIChildWnd* pNew, CMDIChildWnd* pOld);
     void closeEvent(QCloseEvent* pEvent) override;
+    // "More Windows...": every window in a list to choose from.
+    void SelectWindow();
 
     QMdiArea* m_pMdiArea;
     std::map<unsigned, std::vector<QAction*>> m_actions;
@@ -54,5 +68,7 @@ protected:
     QAction* m_pRecentBefore = nullptr;
     std::vector<QAction*> m_recentActions;
     QPointer<CMDIChildWnd> m_pLastActive;
+    QMenu* m_pWindowMenu = nullptr;
+    std::vector<QAction*> m_windowListActions;
     QTimer* m_pUpdateTimer;
 };

@@ -96,3 +96,8 @@ bool CQtUserPrompt::Progress(uint64_t, uint64_t) {
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     return true;
 }
+
+void CQtUserPrompt::ShowHelp(uint32_t nContext) {
+    IUserPrompt::ShowHelp(nContext);
+    if (m_helpSink) m_helpSink(nContext);
+}

@@ -18,11 +18,15 @@ public:
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     bool Progress(uint64_t nDone, uint64_t nTotal) override;
+    // Traced, then handed to the help sink (the program's help window).
+    void ShowHelp(uint32_t nContext) override;
 
     // Where status text goes (the main frame's message pane).
     std::function<void(const std::string&)> m_statusSink;
     // Called before a message box is shown (the screen-saver host is told first).
     std::function<void()> m_beforeMessageBox;
+    // Where help requests go.
+    std::function<void(uint32_t)> m_helpSink;
     QWidget* m_pParent = nullptr;
 
 private:
