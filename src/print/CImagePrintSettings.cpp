@@ -1,0 +1,18 @@
+#include "print/CImagePrintSettings.h"
+
+#include "framework/IProfileStore.h"
+
+void CImagePrintSettings::Load(IProfileStore& store) {
+    CPrintSettings::Load(store);
+    m_rcImage = ParseRect(store.GetProfileString(kPrintSection, "Image Rect", ""));
+    m_nLayout = store.GetProfileInt(kPrintSection, "Image Layout", kLayoutFit);
+    if (m_nLayout < kLayoutFit || m_nLayout > kLayoutCustom) m_nLayout = kLayoutFit;
+    m_bCenter = store.GetProfileInt(kPrintSection, "Image Center", 1);
+}
+
+void CImagePrintSettings::Save(IProfileStore& store) const {
+    CPrintSettings::Save(store);
+    store.WriteProfileString(kPrintSection, "Image Rect", FormatRect(m_rcImage));
+    store.WriteProfileInt(kPrintSection, "Image Layout", m_nLayout);
+    store.WriteProfileInt(kPrintSection, "Image Center", m_bCenter);
+}
