@@ -93,3 +93,23 @@ void CAlbumTextPrintJob::PrintBody(CDC& dc, CPrintInfo& info) {
     m_nNextItem = nEnd;
     if (!info.m_bPreview && nEnd >= ItemCount()) info.m_bContinuePrinting = false;
 }
+
+void CAlbumTextPrintJob::DrawMiniatureBody(CDC& dc, const CMiniMap& map) {
+    // Sample entries down the body: a title, and a description when shown.
+    const COLORREF grey = RGB(0x80, 0x80, 0x80);
+    COLORREF old = dc.SetTextColor(grey);
+    const CRect body = map(m_rcBody);
+    const int nLine = std::max(map(CRect(0, 0, 0, std::max(m_nLineHeight, 1))).Height(), 4);
+    LOGFONT lf{};
+    lf.lfHeight = -nLine;
+    CPrintFontScope font(dc, lf, true);
+    const int nItem = m_albumSettings.m_bShowDescription ? 2 * nLine : nLine;
+    for (int y = body.top; y + nItem <= body.bottom; y += nItem + nLine * 3 / 2) {
+        CRect rc(body.left, y, body.right, y + nLine);
+        dc.DrawText("Title", rc, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+        if (!m_albumSettings.m_bShowDescription) continue;
+        rc.OffsetRect(0, nLine);
+        dc.DrawText("Description...", rc, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    dc.SetTextColor(old);
+}

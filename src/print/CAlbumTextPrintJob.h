@@ -23,6 +23,7 @@ public:
 
 protected:
     void PrintBody(CDC& dc, CPrintInfo& info) override;
+    void DrawMiniatureBody(CDC& dc, const CMiniMap& map) override;
 
 private:
     int m_nLineHeight = 0;

@@ -110,3 +110,19 @@ void CAlbumThumbnailPrintJob::PrintBody(CDC& dc, CPrintInfo& info) {
         }
     }
 }
+
+void CAlbumThumbnailPrintJob::DrawMiniatureBody(CDC& dc, const CMiniMap& map) {
+    const COLORREF grey = RGB(0x80, 0x80, 0x80);
+    COLORREF old = dc.SetTextColor(grey);
+    for (int k = 0; k < CellsPerPage(); ++k) {
+        const CRect cell = map(GetCell(k));
+        dc.FrameRect(cell, grey);
+        if (!CaptionShown()) continue;
+        CRect thumb = map(GetThumbRect(k));
+        LOGFONT lf{};
+        lf.lfHeight = -std::max(thumb.Height() / 6, 1);
+        CPrintFontScope font(dc, lf, true);
+        dc.DrawText("Title", thumb, DT_CENTER | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    dc.SetTextColor(old);
+}

@@ -31,6 +31,7 @@ public:
 
 protected:
     void PrintBody(CDC& dc, CPrintInfo& info) override;
+    void DrawMiniatureBody(CDC& dc, const CMiniMap& map) override;
 
 private:
     int m_nContactPreviewSource;

@@ -148,3 +148,44 @@ void CImagePrintJob::PrintBody(CDC& dc, CPrintInfo& info) {
         dc.SetTextColor(old);
     }
 }
+
+CSize CImagePrintJob::MiniatureSheet() const {
+    if (m_imageSettings.m_nLayout != kLayoutPoster) return m_sizePage;
+    return CSize(m_nAcross * m_rcBody.Width(), m_nDown * m_rcBody.Height());
+}
+
+void CImagePrintJob::DrawMiniatureBody(CDC& dc, const CMiniMap& map) {
+    const bool bPoster = m_imageSettings.m_nLayout == kLayoutPoster;
+    // The picture rectangle in sheet pixels: on the poster surface, or on the page.
+    CRect rc(PrintToDevice(m_rcImage.left, m_nLogPixelsX), PrintToDevice(m_rcImage.top, m_nLogPixelsY),
+             PrintToDevice(m_rcImage.right, m_nLogPixelsX), PrintToDevice(m_rcImage.bottom, m_nLogPixelsY));
+    if (!bPoster) rc.OffsetRect(m_rcBody.left, m_rcBody.top);
+    const CRect dest = map(rc);
+    if (m_pDib && !dest.IsRectEmpty())
+        m_pDib->StretchDraw(dc, dest, CRect(0, 0, m_pDib->GetWidth(), m_pDib->GetHeight()));
+    if (!bPoster || m_tiles.size() < 2) return;
+    const COLORREF grey = RGB(0xDE, 0xDE, 0xDE);
+    dc.SetPenColor(grey);
+    const int bw = m_rcBody.Width(), bh = m_rcBody.Height();
+    for (int c = 1; c < m_nAcross; ++c) {
+        CRect line = map(CRect(c * bw, 0, c * bw, m_nDown * bh));
+        dc.MoveTo(line.left, line.top);
+        dc.LineTo(line.left, line.bottom);
+    }
+    for (int r = 1; r < m_nDown; ++r) {
+        CRect line = map(CRect(0, r * bh, m_nAcross * bw, r * bh));
+        dc.MoveTo(line.left, line.top);
+        dc.LineTo(line.right, line.top);
+    }
+    COLORREF old = dc.SetTextColor(grey);
+    for (int p = 0; p < m_nAcross * m_nDown; ++p) {
+        CRect cell = map(CRect((p % m_nAcross) * bw, (p / m_nAcross) * bh, (p % m_nAcross + 1) * bw,
+                               (p / m_nAcross + 1) * bh));
+        LOGFONT lf{};
+        lf.lfHeight = -std::max(cell.Height() / 4, 1);
+        std::strncpy(lf.lfFaceName, "Arial", sizeof lf.lfFaceName - 1);
+        CPrintFontScope font(dc, lf, false);
+        dc.DrawText(std::to_string(p + 1), cell, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+    }
+    dc.SetTextColor(old);
+}

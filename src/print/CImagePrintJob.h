@@ -38,6 +38,9 @@ public:
 
 protected:
     void PrintBody(CDC& dc, CPrintInfo& info) override;
+    // A poster's miniature shows the whole surface of its pages.
+    CSize MiniatureSheet() const override;
+    void DrawMiniatureBody(CDC& dc, const CMiniMap& map) override;
 
 private:
     CSize FitSize(int nWidth, int nHeight) const;

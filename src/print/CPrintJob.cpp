@@ -14,6 +14,7 @@ void CPrintJob::Prepare(CDC& dc) {
 
 void CPrintJob::Layout(CDC& dc) {
     const CRect& m = m_settings.m_rcExtraMargins;
+    m_sizePage = CSize(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
     m_rcPage = CRect(PrintToDevice(m.left, m_nLogPixelsX), PrintToDevice(m.top, m_nLogPixelsY),
                      dc.GetDeviceCaps(HORZRES) - PrintToDevice(m.right, m_nLogPixelsX),
                      dc.GetDeviceCaps(VERTRES) - PrintToDevice(m.bottom, m_nLogPixelsY));
@@ -88,4 +89,36 @@ void CPrintJob::BeginPrinting(CDC& dc, CPrintInfo& info) {
     info.m_nToPage = nTo;
     info.m_nMinPage = nFrom;
     info.m_nMaxPage = nTo;
+}
+
+CRect CPrintJob::CMiniMap::operator()(const CRect& rc) const {
+    const int w = rcSheet.Width(), h = rcSheet.Height();
+    return CRect(rcSheet.left + MulDiv(rc.left, w, std::max(size.cx, 1)),
+                 rcSheet.top + MulDiv(rc.top, h, std::max(size.cy, 1)),
+                 rcSheet.left + MulDiv(rc.right, w, std::max(size.cx, 1)),
+                 rcSheet.top + MulDiv(rc.bottom, h, std::max(size.cy, 1)));
+}
+
+void CPrintJob::DrawMiniature(CDC& dc, const CRect& rcFace) {
+    dc.FillRect(rcFace, RGB(0xC0, 0xC0, 0xC0));
+    const CSize sheet = MiniatureSheet();
+    CRect avail = rcFace;
+    avail.InflateRect(-4, -4);
+    if (sheet.cx <= 0 || sheet.cy <= 0 || avail.IsRectEmpty()) return;
+    // The sheet scaled to fit, aspect kept, centred.
+    int w = avail.Width(), h = MulDiv(sheet.cy, avail.Width(), sheet.cx);
+    if (h > avail.Height()) {
+        h = avail.Height();
+        w = MulDiv(sheet.cx, avail.Height(), sheet.cy);
+    }
+    CMiniMap map;
+    map.rcSheet = CRect(avail.left + (avail.Width() - w) / 2, avail.top + (avail.Height() - h) / 2, 0, 0);
+    map.rcSheet.right = map.rcSheet.left + w;
+    map.rcSheet.bottom = map.rcSheet.top + h;
+    map.size = sheet;
+    dc.FillRect(map.rcSheet, RGB(255, 255, 255));
+    DrawMiniatureBody(dc, map);
+    CRect frame = map.rcSheet;
+    frame.InflateRect(1, 1);
+    dc.FrameRect(frame, RGB(0, 0, 0));
 }

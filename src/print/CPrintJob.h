@@ -34,6 +34,11 @@ public:
     // The first item of a page counted from 0 (album jobs).
     virtual int FirstItemOfPage(int nPage, CDC& dc);
 
+    // The page miniature of the print dialogs, drawn into rcFace of a screen
+    // context after Prepare and Layout on the printer: the face grey, the page
+    // white at its aspect ratio, framed black, and the job's own sketch on it.
+    void DrawMiniature(CDC& dc, const CRect& rcFace);
+
     // Prepare and Layout, then the page range: an unknown maximum becomes the
     // page count; from and to are clamped into it and become min and max.
     void BeginPrinting(CDC& dc, CPrintInfo& info);
@@ -52,11 +57,21 @@ public:
 
 protected:
     virtual void PrintBody(CDC& dc, CPrintInfo& info) = 0;
+    // The sheet the miniature shows, device pixels (one page by default).
+    virtual CSize MiniatureSheet() const { return m_sizePage; }
+    // Draws the job's sketch; map() takes sheet pixels to the miniature.
+    struct CMiniMap {
+        CRect rcSheet; // the white sheet in the miniature
+        CSize size;    // the sheet in device pixels
+        CRect operator()(const CRect& rc) const;
+    };
+    virtual void DrawMiniatureBody(CDC& dc, const CMiniMap& map) = 0;
     void DrawHeaderFooter(CDC& dc);
 
     CPrintSettings& m_settings;
     int m_nLogPixelsX = 300;
     int m_nLogPixelsY = 300;
+    CSize m_sizePage; // HORZRES × VERTRES
     CRect m_rcPage;
     CRect m_rcHeader;
     CRect m_rcFooter;

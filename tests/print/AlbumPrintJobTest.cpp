@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 TEST(AlbumThumbnailPrintJob, FiveItemsOnTwoByTwo) {
     auto dc = MakePrinter(2400, 3000);
     CMemoryAlbum album(5);
@@ -151,4 +153,42 @@ TEST(AlbumTextPrintJob, TallItemPrintsAloneOnItsPage) {
     job.PrintPage(*dc, info);
     EXPECT_EQ(dc->m_texts.size(), 3u); // items 3 and 4 share the last page
     EXPECT_FALSE(info.m_bContinuePrinting);
+}
+
+TEST(PrintMiniature, SheetCellsAndFrames) {
+    auto printer = MakePrinter(2400, 3000);
+    CMemoryAlbum album(3);
+    CAlbumPrintSettings settings;
+    settings.m_nRows = settings.m_nColumns = 2;
+    CAlbumThumbnailPrintJob job(settings, album);
+    job.Prepare(*printer);
+    job.Layout(*printer);
+    CImageDC face(108, 133);
+    job.DrawMiniature(face, CRect(0, 0, 108, 133));
+    // Face grey; the sheet 100 × 125 (4:5) in it at (4, 4), framed in black.
+    EXPECT_EQ(face.GetPixel(1, 1), 0xC0C0C0u);
+    EXPECT_EQ(face.GetPixel(2, 64), 0xC0C0C0u);
+    EXPECT_EQ(face.GetPixel(3, 64), 0u);
+    EXPECT_EQ(face.GetPixel(104, 64), 0u);
+    EXPECT_EQ(face.GetPixel(50, 129), 0u);
+    // Cells of 50 × 62 framed in grey.
+    EXPECT_EQ(face.GetPixel(4, 30), 0x808080u);
+    EXPECT_EQ(face.GetPixel(53, 30), 0x808080u);
+    EXPECT_EQ(face.GetPixel(54, 30), 0x808080u);
+    EXPECT_EQ(face.GetPixel(30, 30), 0xFFFFFFu);
+    EXPECT_EQ(std::count(face.m_texts.begin(), face.m_texts.end(), "Title"), 4);
+}
+
+TEST(PrintMiniature, ListingShowsSampleEntries) {
+    auto printer = MakePrinter(2400, 3000);
+    CMemoryAlbum album(3);
+    CAlbumPrintSettings settings;
+    CAlbumTextPrintJob job(settings, album);
+    job.Prepare(*printer);
+    job.Layout(*printer);
+    CImageDC face(108, 128);
+    job.DrawMiniature(face, CRect(0, 0, 108, 128));
+    ASSERT_GE(face.m_texts.size(), 2u);
+    EXPECT_EQ(face.m_texts[0], "Title");
+    EXPECT_EQ(face.m_texts[1], "Description...");
 }

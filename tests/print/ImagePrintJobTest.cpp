@@ -171,3 +171,15 @@ TEST(ImagePrintJob, RendersTileAndPreviewPageNumber) {
     ASSERT_EQ(dc->m_texts.size(), 1u);
     EXPECT_EQ(dc->m_texts[0], "2");
 }
+
+TEST(ImagePrintJob, PosterMiniatureShowsPagesAndNumbers) {
+    CImageRun run(300, 300, 100, 100);
+    run.settings.m_nLayout = kLayoutPoster;
+    run.settings.m_rcImage = CRect(0, 0, 600, 600);
+    run.Lay();
+    CImageDC face(108, 108);
+    run.job->DrawMiniature(face, CRect(0, 0, 108, 108));
+    EXPECT_EQ(face.m_texts, (std::vector<std::string>{"1", "2", "3", "4"}));
+    EXPECT_EQ(face.GetPixel(54, 20), 0xDEDEDEu); // the line between the pages
+    EXPECT_EQ(face.GetPixel(20, 20), 0x0AC81Eu); // the picture
+}
