@@ -4,6 +4,10 @@
 
 #include "print/CPrintSettings.h"
 
+// Bound of the image rectangle's coordinates in print units (over a
+// hundred metres): far beyond a poster of 9 × 9 pages.
+constexpr int kMaxImageCoordinate = 1 << 24;
+
 enum : int { kLayoutFit = 0, kLayout4x6 = 1, kLayoutPoster = 2, kLayoutCustom = 3 };
 
 class CImagePrintSettings : public CPrintSettings {
