@@ -21,6 +21,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr int kDpi = 60;
@@ -37,8 +39,11 @@ void EnsureApp() {
 // and returns the picture (null when poppler is missing).
 QImage RenderThroughPdf(CPrintJob& job, bool bPreview, CSize& page) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path();
-    const std::string pdf = (dir / "zozi-print-test.pdf").string();
-    const std::string png = (dir / "zozi-print-test").string();
+    // Unique per process and test: ctest runs the cases side by side.
+    const std::string stem = "zozi-print-test-" + std::to_string(::getpid()) + "-" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string pdf = (dir / (stem + ".pdf")).string();
+    const std::string png = (dir / stem).string();
     {
         QPdfWriter writer(QString::fromStdString(pdf));
         writer.setResolution(kDpi);
