@@ -2,6 +2,8 @@
 
 #include "framework/CPalette.h"
 
+#include <algorithm>
+
 IMPLEMENT_DYNAMIC(CDC, CObject)
 
 int CDC::SetStretchBltMode(int nMode) {
@@ -16,6 +18,31 @@ std::unique_ptr<CDC> CDC::CreateCompatibleDC(int, int) {
 
 void CDC::MoveTo(int x, int y) {
     m_ptCurrent = CPoint(x, y);
+}
+
+void CDC::SelectFont(const LOGFONT* pFont) {
+    m_bFont = pFont != nullptr;
+    m_font = pFont ? *pFont : LOGFONT{};
+}
+
+bool CDC::GetFont(LOGFONT& font) const {
+    font = m_font;
+    return m_bFont;
+}
+
+CSize CDC::TextCell() const {
+    if (!m_bFont || m_font.lfHeight == 0) return {8, 16};
+    int h = m_font.lfHeight < 0 ? -m_font.lfHeight : m_font.lfHeight;
+    return {std::max(h / 2, 1), h};
+}
+
+void CDC::GetTextMetrics(TEXTMETRIC& tm) const {
+    CSize cell = TextCell();
+    tm = TEXTMETRIC{};
+    tm.tmHeight = cell.cy;
+    tm.tmAscent = cell.cy - cell.cy / 4;
+    tm.tmDescent = cell.cy / 4;
+    tm.tmAveCharWidth = cell.cx;
 }
 
 COLORREF CDC::SetPenColor(COLORREF color) {

@@ -56,6 +56,17 @@ public:
     virtual void Ellipse(const CRect& rect) = 0;
     virtual int DrawText(const std::string& text, CRect& rect, unsigned nFormat) = 0;
 
+    // Font selection: the font of the description at the device's resolution,
+    // or the device's default font with nullptr.
+    virtual void SelectFont(const LOGFONT* pFont);
+    // The selected font; false when it is the device's default.
+    bool GetFont(LOGFONT& font) const;
+    // The base measures text in cells: 8 × 16 pixels with the default font,
+    // else as high as the font's height and half as wide.
+    virtual void GetTextMetrics(TEXTMETRIC& tm) const;
+    // Cell size of the base measure.
+    CSize TextCell() const;
+
     COLORREF SetPenColor(COLORREF color);
     COLORREF SetBrushColor(COLORREF color); // also makes the brush solid
     void SetHollowBrush() { m_bHollowBrush = true; }
@@ -82,4 +93,6 @@ protected:
     COLORREF m_textColor = RGB(0, 0, 0);
     bool m_bHollowBrush = false;
     CPoint m_ptCurrent;
+    bool m_bFont = false;
+    LOGFONT m_font;
 };

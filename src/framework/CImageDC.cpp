@@ -41,8 +41,9 @@ int CImageDC::GetDeviceCaps(int nIndex) const {
     case RASTERCAPS:
         return RC_BITBLT | RC_DI_BITMAP | RC_STRETCHDIB | (m_nBitsPixel <= 8 ? RC_PALETTE : 0);
     case LOGPIXELSX:
-    case LOGPIXELSY:
         return m_nLogPixels;
+    case LOGPIXELSY:
+        return m_nLogPixelsY > 0 ? m_nLogPixelsY : m_nLogPixels;
     case SIZEPALETTE:
         return m_nBitsPixel == 8 ? 256 : 0;
     case NUMRESERVED:
@@ -220,22 +221,67 @@ void CImageDC::Ellipse(const CRect& rect) {
         }
 }
 
-int CImageDC::DrawText(const std::string& text, CRect& rect, unsigned nFormat) {
-    int nLines = 1, nLongest = 0, nCur = 0;
+// Splits text into lines of cells: at line feeds (unless single-line) and,
+// with DT_WORDBREAK, before a word that would pass nMaxCells.
+std::vector<std::string> CImageDC::CellLines(const std::string& text, unsigned nFormat, int nMaxCells) {
+    std::vector<std::string> lines(1);
     for (char c : text) {
         if (c == '\n' && !(nFormat & DT_SINGLELINE)) {
-            ++nLines;
-            nCur = 0;
-        } else {
-            nLongest = std::max(nLongest, ++nCur);
+            lines.emplace_back();
+            continue;
         }
+        if (c == '\r') continue;
+        lines.back() += c;
     }
-    int nHeight = nLines * 16;
+    if (!(nFormat & DT_WORDBREAK) || (nFormat & DT_SINGLELINE)) return lines;
+    std::vector<std::string> wrapped;
+    nMaxCells = std::max(nMaxCells, 1);
+    for (const std::string& line : lines) {
+        std::string cur;
+        size_t i = 0;
+        while (i <= line.size()) {
+            size_t j = line.find(' ', i);
+            if (j == std::string::npos) j = line.size();
+            std::string word = line.substr(i, j - i);
+            std::string trial = cur.empty() ? word : cur + ' ' + word;
+            if (!cur.empty() && static_cast<int>(trial.size()) > nMaxCells) {
+                wrapped.push_back(cur);
+                cur = word;
+            } else {
+                cur = trial;
+            }
+            i = j + 1;
+        }
+        wrapped.push_back(cur);
+    }
+    return wrapped;
+}
+
+int CImageDC::DrawText(const std::string& text, CRect& rect, unsigned nFormat) {
+    const CSize cell = TextCell();
+    std::vector<std::string> lines = CellLines(text, nFormat, rect.Width() / cell.cx);
+    int nLongest = 0;
+    for (const std::string& l : lines) nLongest = std::max(nLongest, static_cast<int>(l.size()));
+    const int nHeight = static_cast<int>(lines.size()) * cell.cy;
+    const int nWidth = nLongest * cell.cx;
     if (nFormat & DT_CALCRECT) {
-        rect.right = rect.left + nLongest * 8;
+        rect.right = rect.left + nWidth;
         rect.bottom = rect.top + nHeight;
         return nHeight;
     }
+    // Where the text lands inside the rectangle, by its alignment.
+    CRect placed(rect.left, rect.top, rect.left + nWidth, rect.top + nHeight);
+    if (nFormat & DT_CENTER)
+        placed.OffsetRect((rect.Width() - nWidth) / 2, 0);
+    else if (nFormat & DT_RIGHT)
+        placed.OffsetRect(rect.Width() - nWidth, 0);
+    if (nFormat & DT_SINGLELINE) {
+        if (nFormat & DT_VCENTER)
+            placed.OffsetRect(0, (rect.Height() - nHeight) / 2);
+        else if (nFormat & DT_BOTTOM)
+            placed.OffsetRect(0, rect.Height() - nHeight);
+    }
     m_texts.push_back(text);
+    m_textRects.push_back(placed);
     return nHeight;
 }

@@ -38,8 +38,10 @@ public:
     void LineTo(int x, int y) override;
     void Rectangle(const CRect& rect) override;
     void Ellipse(const CRect& rect) override;
-    // Measures text as 8 × 16 pixel cells and records it; no glyphs are drawn.
+    // Measures text in the base cells (TextCell), wrapping words with
+    // DT_WORDBREAK, and records it with the box it lands in; no glyphs are drawn.
     int DrawText(const std::string& text, CRect& rect, unsigned nFormat) override;
+    static std::vector<std::string> CellLines(const std::string& text, unsigned nFormat, int nMaxCells);
 
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }
@@ -50,7 +52,9 @@ public:
 
     std::vector<CBlitCall> m_calls;
     std::vector<std::string> m_texts;
-    int m_nLogPixels = 96;
+    std::vector<CRect> m_textRects; // where each recorded text landed
+    int m_nLogPixels = 96;  // both axes unless m_nLogPixelsY is set
+    int m_nLogPixelsY = 0;
 
 private:
     void Plot(int x, int y, uint32_t rgb);

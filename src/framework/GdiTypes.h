@@ -52,6 +52,35 @@ constexpr int GetBValue(COLORREF c) {
     return (c >> 16) & 0xFF;
 }
 
+// A logical font. lfHeight < 0 asks for that character height in pixels,
+// > 0 for that cell height, 0 for the device's default size.
+struct LOGFONT {
+    int32_t lfHeight = 0;
+    int32_t lfWidth = 0;
+    int32_t lfEscapement = 0;
+    int32_t lfOrientation = 0;
+    int32_t lfWeight = 400;
+    uint8_t lfItalic = 0;
+    uint8_t lfUnderline = 0;
+    uint8_t lfStrikeOut = 0;
+    uint8_t lfCharSet = 0;
+    uint8_t lfOutPrecision = 0;
+    uint8_t lfClipPrecision = 0;
+    uint8_t lfQuality = 0;
+    uint8_t lfPitchAndFamily = 0;
+    char lfFaceName[32] = {};
+};
+
+// The measures of the selected font, device pixels.
+struct TEXTMETRIC {
+    int tmHeight = 0; // ascent + descent
+    int tmAscent = 0;
+    int tmDescent = 0;
+    int tmInternalLeading = 0;
+    int tmExternalLeading = 0;
+    int tmAveCharWidth = 0;
+};
+
 enum : uint32_t { BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3 };
 enum : unsigned { DIB_RGB_COLORS = 0, DIB_PAL_COLORS = 1 };
 enum : uint32_t { SRCCOPY = 0x00CC0020, SRCINVERT = 0x00660046, DSTINVERT = 0x00550009 };

@@ -2,6 +2,9 @@
 
 #include "framework/DisplayCaps.h"
 
+#include <algorithm>
+
+#include <QFont>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPaintDevice>
@@ -78,18 +81,18 @@ int CQtDC::GetDeviceCaps(int nIndex) const {
     switch (nIndex) {
     case HORZRES:
     case PHYSICALWIDTH:
-        return pDev->width();
+        return m_nWidth > 0 ? m_nWidth : pDev->width();
     case VERTRES:
     case PHYSICALHEIGHT:
-        return pDev->height();
+        return m_nHeight > 0 ? m_nHeight : pDev->height();
     case HORZSIZE:
         return pDev->widthMM();
     case VERTSIZE:
         return pDev->heightMM();
     case LOGPIXELSX:
-        return pDev->logicalDpiX();
+        return m_nDpiX > 0 ? m_nDpiX : pDev->logicalDpiX();
     case LOGPIXELSY:
-        return pDev->logicalDpiY();
+        return m_nDpiY > 0 ? m_nDpiY : pDev->logicalDpiY();
     case BITSPIXEL:
         return m_bPrinting ? 24 : caps.nBitsPixel;
     case PLANES:
@@ -153,6 +156,11 @@ int CQtDC::StretchDIBits(int xDst, int yDst, int nDstWidth, int nDstHeight, int 
         return 0;
     QImage img = DibToImage(pInfo, pBits, 0, pInfo->biHeight, xSrc, ySrc, nSrcWidth, nSrcHeight, nColorUse,
                             m_pPalette);
+    // A printer (or a PDF file) gets the picture at the resolution it is
+    // printed at, not more: a large picture in a small cell is scaled first.
+    if (m_bPrinting && (nDstWidth < nSrcWidth || nDstHeight < nSrcHeight))
+        img = img.scaled(std::min(nDstWidth, nSrcWidth), std::min(nDstHeight, nSrcHeight), Qt::IgnoreAspectRatio,
+                         Qt::SmoothTransformation);
     m_pPainter->save();
     m_pPainter->setRenderHint(QPainter::SmoothPixmapTransform, m_nStretchMode == HALFTONE);
     m_pPainter->drawImage(QRect(xDst, yDst, nDstWidth, nDstHeight), img);
@@ -259,4 +267,51 @@ int CQtDC::DrawText(const std::string& text, CRect& rect, unsigned nFormat) {
     m_pPainter->drawText(ToQRect(rect), flags, s);
     m_pPainter->restore();
     return bound.height();
+}
+
+void CQtDC::SetDeviceOverride(int nWidth, int nHeight, int nDpiX, int nDpiY) {
+    m_nWidth = nWidth;
+    m_nHeight = nHeight;
+    m_nDpiX = nDpiX;
+    m_nDpiY = nDpiY;
+}
+
+QFont CQtDC::LogFontToQFont(const LOGFONT& lf, QPaintDevice* pDevice) {
+    QFont font = lf.lfFaceName[0] ? QFont(QString::fromLatin1(lf.lfFaceName)) : QFont();
+    if (lf.lfFaceName[0] && (lf.lfPitchAndFamily & 0xF0) == 0x20) font.setStyleHint(QFont::SansSerif);
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(lf.lfWeight > 0 ? lf.lfWeight : 400, 100, 900)));
+    font.setItalic(lf.lfItalic != 0);
+    font.setUnderline(lf.lfUnderline != 0);
+    font.setStrikeOut(lf.lfStrikeOut != 0);
+    if (lf.lfHeight < 0) {
+        font.setPixelSize(-lf.lfHeight); // character height
+    } else if (lf.lfHeight > 0) {
+        // Cell height: scale the character height so that the cell matches.
+        font.setPixelSize(lf.lfHeight);
+        int h = QFontMetrics(font, pDevice).height();
+        if (h > 0) font.setPixelSize(std::max(1, lf.lfHeight * lf.lfHeight / h));
+    }
+    return font;
+}
+
+void CQtDC::SelectFont(const LOGFONT* pFont) {
+    CDC::SelectFont(pFont);
+    if (!m_pPainter) return;
+    m_pPainter->setFont(pFont ? LogFontToQFont(*pFont, m_pPainter->device()) : QFont());
+}
+
+void CQtDC::GetTextMetrics(TEXTMETRIC& tm) const {
+    if (!m_pPainter) {
+        CDC::GetTextMetrics(tm);
+        return;
+    }
+    QFontMetrics fm(m_pPainter->font(), m_pPainter->device());
+    tm = TEXTMETRIC{};
+    tm.tmAscent = fm.ascent();
+    tm.tmDescent = fm.descent();
+    tm.tmHeight = fm.ascent() + fm.descent();
+    int nEm = m_pPainter->font().pixelSize();
+    tm.tmInternalLeading = nEm > 0 ? std::max(tm.tmHeight - nEm, 0) : 0;
+    tm.tmExternalLeading = std::max(fm.leading(), 0);
+    tm.tmAveCharWidth = fm.averageCharWidth();
 }

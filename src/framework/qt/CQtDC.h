@@ -6,6 +6,8 @@
 
 class QPainter;
 class QImage;
+class QFont;
+class QPaintDevice;
 
 class CQtDC : public CDC {
     DECLARE_DYNAMIC(CQtDC)
@@ -31,6 +33,15 @@ public:
     void Rectangle(const CRect& rect) override;
     void Ellipse(const CRect& rect) override;
     int DrawText(const std::string& text, CRect& rect, unsigned nFormat) override;
+    // Fonts are Qt's fonts of the described face at the device's resolution
+    // (pixel sizes are device pixels); metrics come from Qt's font metrics.
+    void SelectFont(const LOGFONT* pFont) override;
+    void GetTextMetrics(TEXTMETRIC& tm) const override;
+    // Reports this page size and resolution instead of the paint device's
+    // (laying out pages for a device without drawing on it); 0 keeps the device's.
+    void SetDeviceOverride(int nWidth, int nHeight, int nDpiX, int nDpiY);
+    // The Qt font a logical font describes.
+    static QFont LogFontToQFont(const LOGFONT& lf, QPaintDevice* pDevice);
 
     QPainter* GetPainter() const { return m_pPainter; }
     // The source rectangle of a bottom-up bitmap as a top-down QImage.
@@ -43,4 +54,5 @@ protected:
 
 private:
     QPainter* m_pPainter;
+    int m_nWidth = 0, m_nHeight = 0, m_nDpiX = 0, m_nDpiY = 0;
 };
