@@ -14,6 +14,7 @@
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -22,6 +23,15 @@ bool IsPhotoFile(const std::string& path) {
     if (!f.Open(path, CFile::modeRead | CFile::shareDenyNone)) return false;
     char magic[6] = {};
     return f.Read(magic, 6) == 6 && std::memcmp(magic, "QLN94A", 6) == 0;
+}
+
+// The bytes of one file into another, through CFile.
+void CopyFileContents(const std::string& from, const std::string& to) {
+    CFile in(from, CFile::modeRead | CFile::shareDenyNone);
+    CFile out(to, CFile::modeWrite | CFile::modeCreate);
+    std::vector<uint8_t> buf(1 << 20);
+    while (const uint32_t n = in.Read(buf.data(), static_cast<uint32_t>(buf.size()))) out.Write(buf.data(), n);
+    out.Close();
 }
 
 // Holds a record's pixels from the photo-file layer until they are copied.
@@ -121,7 +131,7 @@ std::unique_ptr<CDib> DibFromRaster(CRaster& raster) {
     }
 }
 
-// A photo file written on a temporary name beside path and renamed over it.
+// A photo file written beside path and put in its place (WriteBeside).
 int ExportPhoto(const CDib& dib, const std::string& path) {
     CRaster source;
     int rc = RasterFromDib(dib, source);
@@ -146,29 +156,30 @@ int ExportPhoto(const CDib& dib, const std::string& path) {
         rec.Palette[i][2] = raster.m_palette[i].red;
     }
     rec.pPixels = raster.GetBits();
-    std::string temp = path + ".zoziXXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return errno == ENOENT ? IMPEXP_ERR_INV_FILENAME : IMPEXP_ERR_FILE_WRITE;
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
-    ::close(fd);
     try {
-        long result = QLNI_CreateFile(temp, &rec, nullptr, nullptr, true);
-        QLNI_CloseFile();
-        if (result <= 0) {
-            ::unlink(temp.c_str());
-            return IMPEXP_ERR_FILE_WRITE;
-        }
-        CFile::Rename(temp, path);
+        WriteBeside(path, [&](const std::string& temp) {
+            // Over a photo file only the main image is replaced: the file is
+            // copied beside and opened with overwrite, which keeps a valid
+            // chunk file with its thumbnails, album paths and texts.
+            if (IsPhotoFile(path)) CopyFileContents(path, temp);
+            long result = 0;
+            try {
+                result = QLNI_CreateFile(temp, &rec, nullptr, nullptr, true);
+                QLNI_CloseFile();
+            } catch (...) {
+                try {
+                    QLNI_CloseFile();
+                } catch (...) {
+                }
+                throw;
+            }
+            if (result <= 0) AfxThrowFileException(CFileException::generic, -1, path);
+        });
     } catch (const CException& e) {
-        try {
-            QLNI_CloseFile();
-        } catch (...) {
+        if (const auto* fe = dynamic_cast<const CFileException*>(&e)) {
+            if (fe->m_cause == CFileException::diskFull) return IMPEXP_ERR_DISK_FULL;
+            if (fe->m_lOsError == ENOENT || fe->m_lOsError == ENOTDIR) return IMPEXP_ERR_INV_FILENAME;
         }
-        ::unlink(temp.c_str());
-        if (const auto* fe = dynamic_cast<const CFileException*>(&e);
-            fe && fe->m_cause == CFileException::diskFull)
-            return IMPEXP_ERR_DISK_FULL;
         return dynamic_cast<const CMemoryException*>(&e) ? IMPEXP_ERR_NO_MEMORY : IMPEXP_ERR_FILE_WRITE;
     }
     return IMPEXP_SUCCESS;

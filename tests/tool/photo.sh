@@ -89,5 +89,20 @@ rc=0; "$tool" photo create "$dir/missing.bmp" "$dir/m.qln" 2> "$dir/err" || rc=$
 [ $rc -eq 2 ] && [ -s "$dir/err" ] && [ ! -e "$dir/m.qln" ] || fail "missing picture: $rc"
 rc=0; "$tool" photo info "$dir/pic.bmp" > /dev/null 2>&1 || rc=$?
 [ $rc -eq 2 ] || fail "info of a BMP file: $rc"
+# Converting over a photo file of an album replaces only its image; a 0600
+# file stays 0600 and a link stays a link.
+"$tool" photo create "$dir/pic.bmp" "$dir/album-photo.qln" --thumbnail 1 --album /a/b.alb || fail "create for convert"
+"$tool" photo set-text "$dir/album-photo.qln" 1 "Kept title" || fail "set-text for convert"
+chmod 600 "$dir/album-photo.qln"
+ln -s album-photo.qln "$dir/link.qln"
+gm convert -size 9x7 xc:green "BMP3:$dir/green.bmp" || fail "gm"
+"$tool" convert "$dir/green.bmp" "$dir/link.qln" || fail "convert over a photo file"
+info=$("$tool" photo info "$dir/album-photo.qln")
+echo "$info" | grep -q "^image: 9x7 " || fail "image not replaced: $info"
+echo "$info" | grep -qx "album 1: /A/B.ALB" || fail "album path lost: $info"
+echo "$info" | grep -qx "title: Kept title" || fail "title lost: $info"
+echo "$info" | grep -q "^thumbnail 1:" || fail "thumbnail lost: $info"
+[ -L "$dir/link.qln" ] || fail "the link became a file"
+[ "$(stat -c %a "$dir/album-photo.qln")" = 600 ] || fail "mode changed"
 [ "$(ls "$dir" | grep -c zozi)" -eq 0 ] || fail "temporary files left"
 echo "photo commands ok"
