@@ -259,7 +259,8 @@ uint32_t CFile::WriteAllowance(uint32_t nCount) {
         return nCount;
     }
     const long long nLeft = g_nWriteBudget - g_nBytesWritten;
-    const uint32_t n = nLeft < static_cast<long long>(nCount) ? static_cast<uint32_t>(std::max(0LL, nLeft)) : nCount;
+    const uint32_t n =
+        nLeft < static_cast<long long>(nCount) ? static_cast<uint32_t>(std::max(0LL, nLeft)) : nCount;
     g_nBytesWritten += n;
     return n;
 }
@@ -328,7 +329,7 @@ void CAtomicFile::Commit(bool bReplace) {
             // A file system without the no-replace rename.
             struct stat st {};
             r = ::lstat(m_strPath.c_str(), &st) == 0 ? (errno = EEXIST, -1)
-                                                      : ::rename(m_strTempPath.c_str(), m_strPath.c_str());
+                                                     : ::rename(m_strTempPath.c_str(), m_strPath.c_str());
         }
     } else if (m_bInPlace) {
         CommitInPlace();

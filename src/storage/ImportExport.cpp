@@ -30,7 +30,8 @@ void CopyFileContents(const std::string& from, const std::string& to) {
     CFile in(from, CFile::modeRead | CFile::shareDenyNone);
     CFile out(to, CFile::modeWrite | CFile::modeCreate);
     std::vector<uint8_t> buf(1 << 20);
-    while (const uint32_t n = in.Read(buf.data(), static_cast<uint32_t>(buf.size()))) out.Write(buf.data(), n);
+    while (const uint32_t n = in.Read(buf.data(), static_cast<uint32_t>(buf.size())))
+        out.Write(buf.data(), n);
     out.Close();
 }
 
