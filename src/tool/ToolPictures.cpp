@@ -83,3 +83,8 @@ void SavePicture(CDib& image, const std::string& path, int nSaveType) {
     if (rc == kBadSaveTypeResult) AfxThrowNotSupportedException();
     if (rc != IMPEXP_SUCCESS) ThrowAppException(FormatImpExpError(IDS_FILE_SAVE_ERROR, path, rc));
 }
+
+void SavePhotoFile(const CDib& image, const std::string& path, const CPhotoExportOptions& options) {
+    const int rc = ExportPhotoFile(image, path, options);
+    if (rc != IMPEXP_SUCCESS) ThrowAppException(FormatImpExpError(IDS_FILE_SAVE_ERROR, path, rc));
+}

@@ -104,5 +104,13 @@ echo "$info" | grep -qx "title: Kept title" || fail "title lost: $info"
 echo "$info" | grep -q "^thumbnail 1:" || fail "thumbnail lost: $info"
 [ -L "$dir/link.qln" ] || fail "the link became a file"
 [ "$(stat -c %a "$dir/album-photo.qln")" = 600 ] || fail "mode changed"
+# A photo file is opened once to import it; photo create decodes its picture once.
+if command -v strace > /dev/null; then
+  n=$(strace -f -e trace=openat "$tool" convert "$dir/album-photo.qln" "$dir/once.bmp" 2>&1 | grep -c 'album-photo.qln"')
+  [ "$n" -eq 1 ] || fail "importing a photo file opened it $n times"
+  n=$(strace -f -e trace=openat "$tool" photo create "$dir/pic.bmp" "$dir/once.qln" --thumbnail 1 --album /a/c.alb 2>&1 |
+      grep -c 'pic.bmp"')
+  [ "$n" -le 3 ] || fail "photo create opened its picture $n times"
+fi
 [ "$(ls "$dir" | grep -c zozi)" -eq 0 ] || fail "temporary files left"
 echo "photo commands ok"
