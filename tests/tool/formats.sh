@@ -52,6 +52,11 @@ done
 for ext in gif tif pcx tga ras png jpg; do
   gm convert "$dir/in.bmp" "$dir/gm.$ext" || fail "gm convert to $ext"
   "$tool" image info "$dir/gm.$ext" | grep -q "width=41 height=27" || fail "gm.$ext not read"
+  # The pixels we decode are the pixels gm decodes (JPEG within a little).
+  "$tool" convert "$dir/gm.$ext" "$dir/back-$ext.bmp" || fail "convert gm.$ext"
+  mae=$(gm compare -metric MAE "$dir/gm.$ext" "$dir/back-$ext.bmp" | awk '/Total/ { print $2 }')
+  limit=0; [ "$ext" = jpg ] && limit=0.01
+  awk -v m="$mae" -v l="$limit" 'BEGIN { exit !(m <= l) }' || fail "gm.$ext decoded differently: MAE $mae"
 done
 
 # The extension picks the save type of the picture's depth: a colour picture
