@@ -42,6 +42,10 @@ void SetAlbumWriteHook(std::function<void(int)> hook) {
 
 void WriteAlbumFileBeside(const std::string& path, const std::function<void(CArchive&)>& write) {
     CAtomicFile file(path);
+    WriteAlbumFileBeside(file, write);
+}
+
+void WriteAlbumFileBeside(CAtomicFile& file, const std::function<void(CArchive&)>& write) {
     CAlbumWriteFile sink(file.File());
     CArchive ar(&sink, CArchive::store);
     write(ar);

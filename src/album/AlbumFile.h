@@ -6,10 +6,14 @@
 #include <string>
 
 class CArchive;
+class CAtomicFile;
 
 // Writes the file through write(archive); the old file stays as it was when
 // anything fails.
 void WriteAlbumFileBeside(const std::string& path, const std::function<void(CArchive&)>& write);
+// The same into a file beside the album made beforehand (so that an album file
+// that cannot be created is known before anything else changes).
+void WriteAlbumFileBeside(CAtomicFile& file, const std::function<void(CArchive&)>& write);
 // Opens the file for reading and runs read(archive); file exceptions as CFile raises them.
 void ReadAlbumFile(const std::string& path, const std::function<void(CArchive&)>& read);
 

@@ -88,6 +88,8 @@ void BuildAlbumFromResponseFile(const CAlbumResponseFile& response) {
     album.m_strTitle = response.m_strTitle;
     album.m_strDescription = response.m_strDescription;
     album.m_strFilePath = albumPath;
+    // The album file first: when it cannot be created no photo file changes.
+    CAtomicFile albumFile(albumPath);
     for (size_t i = 0; i < response.m_photoPaths.size(); ++i) {
         const std::string& path = response.m_photoPaths[i];
         try {
@@ -108,6 +110,6 @@ void BuildAlbumFromResponseFile(const CAlbumResponseFile& response) {
             ZTRACE("BuildAlbumFromResponseFile(): %s skipped\n", path.c_str());
         }
     }
-    WriteAlbumFileBeside(albumPath, [&](CArchive& ar) { album.Store(ar); });
+    WriteAlbumFileBeside(albumFile, [&](CArchive& ar) { album.Store(ar); });
     QLNI_CloseFile();
 }

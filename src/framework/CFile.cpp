@@ -106,7 +106,9 @@ void CFile::Write(const void* pBuf, uint32_t nCount) {
     auto* p = static_cast<const uint8_t*>(pBuf);
     uint32_t nDone = 0;
     while (nDone < nCount) {
-        ssize_t n = ::write(m_hFile, p + nDone, nCount - nDone);
+        const uint32_t nAllowed = WriteAllowance(nCount - nDone);
+        if (nAllowed == 0) ThrowOsError(ENOSPC);
+        ssize_t n = ::write(m_hFile, p + nDone, nAllowed);
         if (n < 0) {
             if (errno == EINTR) continue;
             ThrowOsError(errno);
@@ -213,9 +215,59 @@ void CMemFile::SetLength(uint64_t nNewLen) {
 
 // --- CAtomicFile --------------------------------------------------------------
 
-CAtomicFile::CAtomicFile(const std::string& path) : m_strPath(path) {
+namespace {
+
+long long g_nWriteBudget = -1;
+long long g_nBytesWritten = 0;
+
+// The file a path names once its symbolic links are followed; a dangling
+// link names the file it would point to.
+std::string FollowLinks(const std::string& path) {
+    std::string current = path;
+    for (int nHops = 0; nHops < 40; ++nHops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n < 0) AfxThrowOsFileException(errno, path);
+        target.resize(static_cast<size_t>(n));
+        if (!target.empty() && target[0] != '/') {
+            const size_t nSlash = current.find_last_of('/');
+            if (nSlash != std::string::npos) target = current.substr(0, nSlash + 1) + target;
+        }
+        current = target;
+    }
+    AfxThrowOsFileException(ELOOP, path);
+}
+
+} // namespace
+
+void CAtomicFile::SetWriteBudget(long long nBytes) {
+    g_nWriteBudget = nBytes;
+}
+
+long long CAtomicFile::TakeBytesWritten() {
+    const long long n = g_nBytesWritten;
+    g_nBytesWritten = 0;
+    return n;
+}
+
+// Counts a write against the test budget; the part that fits is written by the caller.
+uint32_t CFile::WriteAllowance(uint32_t nCount) {
+    if (g_nWriteBudget < 0) {
+        g_nBytesWritten += nCount;
+        return nCount;
+    }
+    const long long nLeft = g_nWriteBudget - g_nBytesWritten;
+    const uint32_t n =
+        nLeft < static_cast<long long>(nCount) ? static_cast<uint32_t>(std::max(0LL, nLeft)) : nCount;
+    g_nBytesWritten += n;
+    return n;
+}
+
+CAtomicFile::CAtomicFile(const std::string& path) : m_strPath(FollowLinks(path)) {
     // A unique name beside the destination (same directory, so rename is atomic).
-    std::string pattern = path + ".zoziXXXXXX";
+    std::string pattern = m_strPath + ".zoziXXXXXX";
     int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) AfxThrowOsFileException(errno, path);
     ::close(fd);
@@ -225,15 +277,31 @@ CAtomicFile::CAtomicFile(const std::string& path) : m_strPath(path) {
         ::unlink(m_strTempPath.c_str());
         throw e;
     }
-    // Keep the permissions of the file being replaced.
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0)
-        ::fchmod(m_file.GetHandle(), st.st_mode & 07777);
-    else {
+    if (::stat(m_strPath.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        m_nMode = st.st_mode & 07777;
+        if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
+            m_nOwner = static_cast<int>(st.st_uid);
+            m_nGroup = static_cast<int>(st.st_gid);
+        }
+        m_bInPlace = st.st_nlink > 1;
+    } else {
         mode_t mask = ::umask(0);
         ::umask(mask);
-        ::fchmod(m_file.GetHandle(), 0666 & ~mask);
+        m_nMode = 0666 & ~mask;
     }
+    ApplyOwnerAndMode();
+}
+
+// Owner, group and permissions of the file being replaced. Changing the owner
+// needs privileges; without them the group may still be kept.
+void CAtomicFile::ApplyOwnerAndMode() {
+    const int fd = m_file.IsOpen() ? m_file.GetHandle() : ::open(m_strTempPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    if (m_nOwner >= 0 && ::fchown(fd, static_cast<uid_t>(m_nOwner), static_cast<gid_t>(m_nGroup)) != 0)
+        (void)::fchown(fd, static_cast<uid_t>(-1), static_cast<gid_t>(m_nGroup));
+    ::fchmod(fd, static_cast<mode_t>(m_nMode));
+    if (!m_file.IsOpen()) ::close(fd);
 }
 
 CAtomicFile::~CAtomicFile() {
@@ -243,14 +311,69 @@ CAtomicFile::~CAtomicFile() {
     }
 }
 
-void CAtomicFile::Commit() {
-    m_file.Sync();
-    m_file.Close();
-    if (::rename(m_strTempPath.c_str(), m_strPath.c_str()) != 0) {
+void CAtomicFile::Commit(bool bReplace) {
+    if (m_file.IsOpen()) {
+        m_file.Sync();
+        m_file.Close();
+    } else {
+        // Written by name, perhaps recreated: its mode again, and what the
+        // writer left in the cache to disk.
+        ApplyOwnerAndMode();
+        CFile f(m_strTempPath, CFile::modeRead);
+        f.Sync();
+    }
+    int r = 0;
+    if (!bReplace) {
+        r = ::renameat2(AT_FDCWD, m_strTempPath.c_str(), AT_FDCWD, m_strPath.c_str(), RENAME_NOREPLACE);
+        if (r != 0 && (errno == EINVAL || errno == ENOSYS)) {
+            // A file system without the no-replace rename.
+            struct stat st {};
+            r = ::lstat(m_strPath.c_str(), &st) == 0 ? (errno = EEXIST, -1)
+                                                     : ::rename(m_strTempPath.c_str(), m_strPath.c_str());
+        }
+    } else if (m_bInPlace) {
+        CommitInPlace();
+        return;
+    } else {
+        r = ::rename(m_strTempPath.c_str(), m_strPath.c_str());
+    }
+    if (r != 0) {
         int err = errno;
         ::unlink(m_strTempPath.c_str());
         m_bDone = true;
         AfxThrowOsFileException(err, m_strPath);
     }
     m_bDone = true;
+}
+
+// A file with several names: renaming would leave the other names on the old
+// contents, so the complete new file beside is copied over the old one. When
+// that copy fails half-way, the new contents stay beside as "<name>.zozi-new".
+void CAtomicFile::CommitInPlace() {
+    try {
+        CFile in(m_strTempPath, CFile::modeRead);
+        CFile out(m_strPath, CFile::modeWrite);
+        std::vector<uint8_t> buf(1 << 20);
+        for (;;) {
+            const uint32_t n = in.Read(buf.data(), static_cast<uint32_t>(buf.size()));
+            if (n == 0) break;
+            out.Write(buf.data(), n);
+        }
+        out.SetLength(out.GetPosition());
+        out.Sync();
+        out.Close();
+    } catch (...) {
+        const std::string keep = m_strPath + ".zozi-new";
+        if (::rename(m_strTempPath.c_str(), keep.c_str()) == 0) m_bDone = true;
+        throw;
+    }
+    ::unlink(m_strTempPath.c_str());
+    m_bDone = true;
+}
+
+void WriteBeside(const std::string& path, const std::function<void(const std::string& tempPath)>& write) {
+    CAtomicFile file(path);
+    file.CloseFile();
+    write(file.TempPath());
+    file.Commit();
 }

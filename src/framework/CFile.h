@@ -8,6 +8,7 @@
 #include "framework/CException.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,8 @@ public:
 
 protected:
     [[noreturn]] void ThrowOsError(int osError) const;
+    // How much of a write of nCount bytes the test budget lets through (CAtomicFile::SetWriteBudget).
+    static uint32_t WriteAllowance(uint32_t nCount);
 
     int m_hFile = -1;
     std::string m_strFileName;
@@ -101,7 +104,11 @@ private:
 
 // Writes a file beside its destination and renames it over the destination
 // only on Commit(), so a failure half-way leaves the old file readable.
-// Without Commit() the partial file is removed.
+// Without Commit() the partial file is removed. The new file keeps the old
+// one's permission bits and, where the system allows, its owner and group.
+// A symbolic link stays a link: the file it points to is replaced. A file
+// with several hard links is rewritten in place from the complete copy
+// beside it, so every name sees the new contents (docs/safe-writing.md).
 class CAtomicFile {
 public:
     explicit CAtomicFile(const std::string& path);
@@ -111,11 +118,34 @@ public:
 
     CFile& File() { return m_file; }
     const std::string& TempPath() const { return m_strTempPath; }
-    void Commit();
+    // The file that is replaced: the path with its symbolic links followed.
+    const std::string& TargetPath() const { return m_strPath; }
+    // Closes the handle on the file beside, for writers that open it by name.
+    void CloseFile() { m_file.Close(); }
+    // Puts the new file in place. Without bReplace an existing file is kept
+    // and a file exception with cause generic and EEXIST is thrown.
+    void Commit(bool bReplace = true);
+
+    // Tests: the writes of every CFile count against a budget; the write that
+    // would pass it writes the part that fits, then fails as a full disk.
+    // A negative budget is no limit. Returns the bytes written since the last call.
+    static void SetWriteBudget(long long nBytes);
+    static long long TakeBytesWritten();
 
 private:
+    void ApplyOwnerAndMode();
+    void CommitInPlace();
+
     std::string m_strPath;
     std::string m_strTempPath;
     CFile m_file;
     bool m_bDone = false;
+    bool m_bInPlace = false; // several hard links: copy over the old file's contents
+    unsigned m_nMode = 0;    // permission bits for the new file
+    int m_nOwner = -1;       // owner and group to keep, -1 when they are ours
+    int m_nGroup = -1;
 };
+
+// Runs write(temporary path) on a new file beside path and puts it in place,
+// as CAtomicFile does, for writers that open the file by its name.
+void WriteBeside(const std::string& path, const std::function<void(const std::string& tempPath)>& write);

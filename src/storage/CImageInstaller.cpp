@@ -3,6 +3,7 @@
 #include "storage/QlnPhotoFile.h"
 
 #include "framework/CException.h"
+#include "framework/CFile.h"
 #include "framework/StringTable.h"
 #include "framework/Trace.h"
 #include "framework/UserPrompt.h"
@@ -61,71 +62,36 @@ struct CopyError {
     std::string strFile;
 };
 
-// Copies the file beside the target and renames it into place, so that the
-// target is never seen half-written. Without bReplace an existing target is
-// left alone and EEXIST returned. Keeps the source's modification time, as
-// the system's file copy does.
+// Copies the file beside the target and puts it into place (CAtomicFile), so
+// that the target is never seen half-written. Without bReplace an existing
+// target is left alone and EEXIST returned. Keeps the source's modification
+// time, as the system's file copy does.
 CopyError CopySystemFile(const std::string& strSource, const std::string& strTarget, bool bReplace) {
     struct stat st {};
     if (!bReplace && ::lstat(strTarget.c_str(), &st) == 0) return {EEXIST, strTarget};
-    int in = ::open(strSource.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return {errno, strSource};
-    if (::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
-        int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(in);
-        return {err, strSource};
-    }
-    std::string strTemp = strTarget + ".zoziXXXXXX";
-    int out = ::mkostemp(strTemp.data(), O_CLOEXEC);
-    if (out < 0) {
-        int err = errno;
-        ::close(in);
-        return {err, strTarget};
-    }
-    CopyError result;
-    auto fail = [&](int err, const std::string& file) {
-        if (result.nError == 0) result = {err, file};
-    };
-    std::vector<char> buf(std::min<off_t>(std::max<off_t>(st.st_size, 1), 1 << 20));
-    for (;;) {
-        ssize_t n = ::read(in, buf.data(), buf.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) fail(errno, strSource);
-        if (n <= 0) break;
-        for (ssize_t done = 0; done < n;) {
-            ssize_t w = ::write(out, buf.data() + done, static_cast<size_t>(n - done));
-            if (w < 0 && errno == EINTR) continue;
-            if (w <= 0) {
-                fail(w < 0 ? errno : ENOSPC, strTarget);
-                break;
-            }
-            done += w;
+    CFile in;
+    CFileException error;
+    if (!in.Open(strSource, CFile::modeRead | CFile::shareDenyNone, &error))
+        return {error.m_lOsError ? int(error.m_lOsError) : EACCES, strSource};
+    if (::fstat(in.GetHandle(), &st) != 0) return {errno, strSource};
+    const std::string* pFailing = &strTarget;
+    try {
+        CAtomicFile out(strTarget);
+        std::vector<char> buf(std::min<off_t>(std::max<off_t>(st.st_size, 1), 1 << 20));
+        for (;;) {
+            pFailing = &strSource;
+            const uint32_t n = in.Read(buf.data(), static_cast<uint32_t>(buf.size()));
+            pFailing = &strTarget;
+            if (n == 0) break;
+            out.File().Write(buf.data(), n);
         }
-        if (result.nError) break;
-    }
-    ::close(in);
-    if (!result.nError) {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(out, 0666 & ~mask);
         const timespec times[2] = {st.st_atim, st.st_mtim};
-        ::futimens(out, times);
-        if (::fsync(out) != 0 && errno != EINVAL) fail(errno, strTarget);
+        ::futimens(out.File().GetHandle(), times);
+        out.Commit(bReplace);
+    } catch (const CFileException& e) {
+        return {e.m_lOsError ? int(e.m_lOsError) : EIO, *pFailing};
     }
-    if (::close(out) != 0) fail(errno, strTarget);
-    if (!result.nError) {
-        int r = bReplace
-                    ? ::rename(strTemp.c_str(), strTarget.c_str())
-                    : ::renameat2(AT_FDCWD, strTemp.c_str(), AT_FDCWD, strTarget.c_str(), RENAME_NOREPLACE);
-        if (r != 0 && !bReplace && (errno == EINVAL || errno == ENOSYS)) {
-            // A file system without the no-replace rename.
-            r = ::lstat(strTarget.c_str(), &st) == 0 ? (errno = EEXIST, -1)
-                                                     : ::rename(strTemp.c_str(), strTarget.c_str());
-        }
-        if (r != 0) fail(errno, strTarget);
-    }
-    if (result.nError) ::unlink(strTemp.c_str());
-    return result;
+    return {};
 }
 
 } // namespace

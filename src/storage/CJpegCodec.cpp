@@ -13,6 +13,18 @@
 
 namespace {
 
+// One row of CMYK inks to blue, green, red: each colour is what its ink and
+// the black leave of full intensity.
+void CmykToBgr(const uint8_t* pInks, uint8_t* pOut, JDIMENSION nWidth, bool bInverted) {
+    for (JDIMENSION x = 0; x < nWidth; ++x, pInks += 4, pOut += 3) {
+        unsigned c = pInks[0], m = pInks[1], y = pInks[2], k = pInks[3];
+        if (!bInverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
+        pOut[0] = static_cast<uint8_t>((y * k + 127) / 255);
+        pOut[1] = static_cast<uint8_t>((m * k + 127) / 255);
+        pOut[2] = static_cast<uint8_t>((c * k + 127) / 255);
+    }
+}
+
 struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
@@ -96,10 +108,14 @@ int CJpegCodec::Read(const uint8_t* p, size_t n, CRaster& out) {
     jpeg_mem_src(&cinfo, p, static_cast<unsigned long>(n));
     jpeg_read_header(&cinfo, TRUE);
     const bool bGray = cinfo.num_components == 1;
-    if (!bGray && cinfo.jpeg_color_space != JCS_YCbCr && cinfo.jpeg_color_space != JCS_RGB) {
+    // CMYK and YCCK (libjpeg turns YCCK into CMYK) become colour pictures.
+    const bool bCmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    if (!bGray && !bCmyk && cinfo.jpeg_color_space != JCS_YCbCr && cinfo.jpeg_color_space != JCS_RGB) {
         jpeg_destroy_decompress(&cinfo);
         return IMPEXP_ERR_IMAGE_TYPE;
     }
+    // Adobe's files store the inks inverted (0 = full ink).
+    const bool bInverted = bCmyk && cinfo.saw_Adobe_marker;
     int rc = out.Create(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height),
                         bGray ? 8 : 24, false);
     if (rc != IMPEXP_SUCCESS) {
@@ -121,10 +137,18 @@ int CJpegCodec::Read(const uint8_t* p, size_t n, CRaster& out) {
 #else
     if (!bGray) cinfo.out_color_space = JCS_RGB;
 #endif
+    if (bCmyk) cinfo.out_color_space = JCS_CMYK;
+    std::vector<uint8_t> cmyk(bCmyk ? size_t{cinfo.image_width} * 4 : 0);
     jpeg_start_decompress(&cinfo);
     bStarted = true;
     while (cinfo.output_scanline < cinfo.output_height) {
         JSAMPROW row = out.Row(static_cast<int>(cinfo.output_scanline));
+        if (bCmyk) {
+            JSAMPROW inks = cmyk.data();
+            jpeg_read_scanlines(&cinfo, &inks, 1);
+            CmykToBgr(cmyk.data(), row, cinfo.output_width, bInverted);
+            continue;
+        }
         jpeg_read_scanlines(&cinfo, &row, 1);
 #ifndef JCS_EXTENSIONS
         if (!bGray)

@@ -1,5 +1,6 @@
 #include "storage/CxQLNArchive.h"
 
+#include "framework/CFile.h"
 #include "framework/ReportException.h"
 #include "framework/StringTable.h"
 #include "framework/Trace.h"
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -243,18 +245,29 @@ bool CxQLNArchive::ExtractEntry(const CxQLNArchiveEntry& entry, const std::strin
             else if (n != 0)
                 return true; // No: keep the file, go on with the next entry
         }
-        if (::unlink(strTarget.c_str()) != 0) {
-            ZTRACE("Extract(): cannot delete %s, entry skipped\n", strTarget.c_str());
-            return true;
-        }
+    }
+    // A link in the destination is replaced, never written through.
+    struct stat stLink {};
+    if (bExists && ::lstat(strTarget.c_str(), &stLink) == 0 && S_ISLNK(stLink.st_mode) &&
+        ::unlink(strTarget.c_str()) != 0) {
+        ZTRACE("Extract(): cannot delete %s, entry skipped\n", strTarget.c_str());
+        return true;
     }
 
-    CFile out;
-    CFileException e;
-    if (!out.Open(strTarget, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &e)) {
+    // Written beside the target and renamed over it: an existing file stays
+    // whole until the new one is complete.
+    std::unique_ptr<CAtomicFile> pOut;
+    try {
+        pOut = std::make_unique<CAtomicFile>(strTarget);
+    } catch (const CFileException& e) {
+        if (bExists) {
+            ZTRACE("Extract(): cannot replace %s, entry skipped\n", strTarget.c_str());
+            return true;
+        }
         ShowFileError(e);
         return false;
     }
+    CFile& out = pOut->File();
     try {
         const uint64_t nData = entry.m_dwOffset + kEntryHeaderSize;
         uint64_t nLeft = entry.m_dwSize - kEntryHeaderSize;
@@ -273,12 +286,10 @@ bool CxQLNArchive::ExtractEntry(const CxQLNArchiveEntry& entry, const std::strin
             out.Write(buf.data(), n);
             nLeft -= n;
         }
-        out.Flush();
-        out.Close();
+        pOut->Commit();
     } catch (const CFileException& ex) {
-        // No half-written file stays behind.
-        out.Abort();
-        ::unlink(strTarget.c_str());
+        // No half-written file stays behind; an old file stays as it was.
+        pOut.reset();
         ShowFileError(ex);
         return false;
     }

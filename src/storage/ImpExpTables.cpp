@@ -188,6 +188,13 @@ int IndexFromSaveType(int nSaveType) {
 
 namespace {
 
+// The dialog entry's name of a save type (its first entry).
+std::string_view SaveDialogEntryName(int nSaveType) {
+    for (const SaveDialogEntry& e : kSaveDialog)
+        if (e.nSaveType == nSaveType) return e.name;
+    return {};
+}
+
 // "TGA" from "TGA 24 (*.TGA)".
 std::string_view EntryExtension(std::string_view name) {
     size_t dot = name.rfind("(*.");
@@ -232,6 +239,23 @@ int SaveTypeFromExtension(std::string_view ext) {
         if (EntryExtension(e.name) == want) return e.nSaveType;
     if (want == "IMG") return 20;
     return 0;
+}
+
+int SaveTypeFromExtension(std::string_view ext, int nBits) {
+    const int nFirst = SaveTypeFromExtension(ext);
+    if (nFirst == 0 || nFirst == kSaveTypePhoto) return nFirst;
+    const std::string_view want = EntryExtension(SaveDialogEntryName(nFirst));
+    int nExact = 0, nGreater = 0, nGreaterBits = 0, nDeepest = 0, nDeepestBits = -1;
+    for (const SaveDialogEntry& e : kSaveDialog) {
+        if (EntryExtension(e.name) != want) continue;
+        const SaveTypeInfo* pInfo = FindSaveType(e.nSaveType);
+        if (!pInfo) continue;
+        if (pInfo->nBits == nBits && !nExact) nExact = e.nSaveType;
+        if (pInfo->nBits > nBits && (!nGreater || pInfo->nBits < nGreaterBits))
+            nGreater = e.nSaveType, nGreaterBits = pInfo->nBits;
+        if (pInfo->nBits > nDeepestBits) nDeepest = e.nSaveType, nDeepestBits = pInfo->nBits;
+    }
+    return nExact ? nExact : nGreater ? nGreater : nDeepest ? nDeepest : nFirst;
 }
 
 int FindFormatName(int nFormat) {

@@ -103,6 +103,11 @@ int IndexFromSaveType(int nSaveType);
 std::string SaveTypeExtension(int nSaveType);
 // The first save type whose filter extension matches (case-insensitive, no dot); 0 when none.
 int SaveTypeFromExtension(std::string_view ext);
+// The save type a file name's extension gives a picture of nBits bits: among
+// the save dialog's entries of that extension, the first of that depth; when
+// there is none, the first of the next greater depth; else the family's
+// deepest. 0 for an extension no entry has.
+int SaveTypeFromExtension(std::string_view ext, int nBits);
 
 // Format codes and their display names: the lookup gives the name's index,
 // -1 for a code without one; FormatName is then empty.

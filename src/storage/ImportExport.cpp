@@ -12,8 +12,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -24,6 +26,22 @@ bool IsPhotoFile(const std::string& path) {
     return f.Read(magic, 6) == 6 && std::memcmp(magic, "QLN94A", 6) == 0;
 }
 
+// An exception of the caller's addition to a new photo file, carried past the
+// export's own error mapping.
+struct CAddToFileFailed {
+    std::exception_ptr m_error;
+};
+
+// The bytes of one file into another, through CFile.
+void CopyFileContents(const std::string& from, const std::string& to) {
+    CFile in(from, CFile::modeRead | CFile::shareDenyNone);
+    CFile out(to, CFile::modeWrite | CFile::modeCreate);
+    std::vector<uint8_t> buf(1 << 20);
+    while (const uint32_t n = in.Read(buf.data(), static_cast<uint32_t>(buf.size())))
+        out.Write(buf.data(), n);
+    out.Close();
+}
+
 // Holds a record's pixels from the photo-file layer until they are copied.
 struct PhotoRecord {
     ImageRecType rec{};
@@ -31,54 +49,76 @@ struct PhotoRecord {
     ~PhotoRecord() { QLNI_FreeTagData(rec.pPixels); }
 };
 
-int ReadPhotoHeader(const std::string& path, ImageHdrType& hdr) {
-    hdr = {};
-    hdr.dwStructSize = kImageHdrSize;
-    long result = 0;
+// Not a chunk file: the codecs are asked next.
+constexpr int kNotPhotoFile = 1000; // apart from every result code
+
+// A photo file's main image through the photo-file cache, which opens the
+// file once for the header and the pixels. Without out only the header.
+int ImportPhoto(const std::string& path, std::unique_ptr<CDib>* pOut, CImageFileInfo* pInfo) {
+    if (!QLNI_IsValidFile(path)) return kNotPhotoFile;
+    PhotoRecord photo;
     try {
-        result = GetTag(path, QLNI_TAG_IMAGE_HDR, &hdr, nullptr);
+        ImageHdrType hdr{};
+        hdr.dwStructSize = kImageHdrSize;
+        if (GetTag(path, QLNI_TAG_IMAGE_HDR, &hdr, nullptr) <= 0) {
+            QLNI_CloseFile();
+            return IMPEXP_ERR_FILE_DAMAGED;
+        }
+        if (pInfo) {
+            pInfo->nFormat = kFormatPhoto;
+            pInfo->nWidth = static_cast<int>(hdr.dwWidth);
+            pInfo->nHeight = static_cast<int>(hdr.dwHeight);
+            pInfo->nBits = static_cast<int>(hdr.BitsPerPixel);
+        }
+        if (!pOut) {
+            QLNI_CloseFile();
+            return IMPEXP_SUCCESS;
+        }
+        if (EstimateImageMemory(static_cast<int>(hdr.dwWidth), static_cast<int>(hdr.dwHeight),
+                                static_cast<int>(hdr.BitsPerPixel)) >= GetRasterMemoryLimit()) {
+            QLNI_CloseFile();
+            return IMPEXP_ERR_MEMORY_LOW;
+        }
+        const long result = GetTag(path, QLNI_TAG_IMAGE, &photo.rec, nullptr);
         QLNI_CloseFile();
+        if (result <= 0 || !photo.rec.pPixels) return IMPEXP_ERR_FILE_DAMAGED;
     } catch (const CMemoryException&) {
         return IMPEXP_ERR_NO_MEMORY;
     } catch (const CException&) {
         return IMPEXP_ERR_FILE_DAMAGED;
     }
-    return result > 0 ? IMPEXP_SUCCESS : IMPEXP_ERR_FILE_DAMAGED;
+    auto dib = DibFromPhotoRecord(photo.rec);
+    *pOut = std::move(dib);
+    return IMPEXP_SUCCESS;
 }
 
-int ImportPhoto(const std::string& path, std::unique_ptr<CDib>& out) {
-    ImageHdrType hdr;
-    int rc = ReadPhotoHeader(path, hdr);
-    if (rc != IMPEXP_SUCCESS) return rc;
-    if (EstimateImageMemory(static_cast<int>(hdr.dwWidth), static_cast<int>(hdr.dwHeight),
-                            static_cast<int>(hdr.BitsPerPixel)) >= GetRasterMemoryLimit())
-        return IMPEXP_ERR_MEMORY_LOW;
-    PhotoRecord photo;
-    long result = 0;
-    try {
-        result = GetTag(path, QLNI_TAG_IMAGE, &photo.rec, nullptr);
-        QLNI_CloseFile();
-    } catch (const CMemoryException&) {
-        return IMPEXP_ERR_NO_MEMORY;
-    } catch (const CException&) {
-        return IMPEXP_ERR_FILE_DAMAGED;
-    }
-    if (result <= 0 || !photo.rec.pPixels) return IMPEXP_ERR_FILE_DAMAGED;
-    const ImageHdrType& h = photo.rec.Hdr;
+} // namespace
+
+std::unique_ptr<CDib> DibFromPhotoRecord(ImageRecType& rec) {
+    PhotoRecord held; // releases the pixels however this ends
+    held.rec.pPixels = rec.pPixels;
+    rec.pPixels = nullptr;
+    const ImageHdrType& h = rec.Hdr;
     const int nBits = static_cast<int>(h.BitsPerPixel);
     RGBQUAD table[256];
-    for (int i = 0; i < 256; ++i)
-        table[i] = {photo.rec.Palette[i][0], photo.rec.Palette[i][1], photo.rec.Palette[i][2], 0};
+    for (int i = 0; i < 256; ++i) table[i] = {rec.Palette[i][0], rec.Palette[i][1], rec.Palette[i][2], 0};
     auto dib = std::make_unique<CDib>(nBits, static_cast<int>(h.dwWidth), static_cast<int>(h.dwHeight),
                                       nBits <= 8 ? table : nullptr);
-    std::memcpy(dib->GetBits(), photo.rec.pPixels, dib->GetImageSize());
+    std::memcpy(dib->GetBits(), held.rec.pPixels, dib->GetImageSize());
     dib->GetInfo()->biXPelsPerMeter =
         h.dwXpelsPerMeter <= kMaxResolution ? static_cast<int32_t>(h.dwXpelsPerMeter) : 0;
     dib->GetInfo()->biYPelsPerMeter =
         h.dwYpelsPerMeter <= kMaxResolution ? static_cast<int32_t>(h.dwYpelsPerMeter) : 0;
     dib->CheckGray();
-    out = std::move(dib);
-    return IMPEXP_SUCCESS;
+    return dib;
+}
+
+namespace {
+
+// A file the codecs do not know that carries the photo-file signature is a
+// damaged photo file.
+int PhotoOrCodecError(const std::string& path, int rc) {
+    return rc == IMPEXP_ERR_FILE_FORMAT && IsPhotoFile(path) ? IMPEXP_ERR_FILE_DAMAGED : rc;
 }
 
 // The picture as the codec layer takes it: a description of the CDib's own
@@ -121,8 +161,10 @@ std::unique_ptr<CDib> DibFromRaster(CRaster& raster) {
     }
 }
 
-// A photo file written on a temporary name beside path and renamed over it.
-int ExportPhoto(const CDib& dib, const std::string& path) {
+} // namespace
+
+// A photo file written beside path and put in its place (WriteBeside).
+int ExportPhotoFile(const CDib& dib, const std::string& path, const CPhotoExportOptions& options) {
     CRaster source;
     int rc = RasterFromDib(dib, source);
     if (rc != IMPEXP_SUCCESS) return rc;
@@ -136,7 +178,8 @@ int ExportPhoto(const CDib& dib, const std::string& path) {
     rec.Hdr.dwStructSize = kImageHdrSize;
     InitImageHeader(&rec.Hdr, static_cast<uint32_t>(raster.GetWidth()),
                     static_cast<uint32_t>(raster.GetHeight()), static_cast<uint32_t>(raster.GetBitCount()));
-    if (raster.GetBitCount() != 24) rec.Hdr.DataCompression = 0;
+    if (raster.GetBitCount() != 24 || options.m_bRaw) rec.Hdr.DataCompression = 0;
+    if (options.m_nQuality > 0) rec.Hdr.CompressQFactor = static_cast<uint16_t>(options.m_nQuality);
     if (raster.m_nXRes > 0) rec.Hdr.dwXpelsPerMeter = static_cast<uint32_t>(raster.m_nXRes);
     if (raster.m_nYRes > 0 && raster.m_nYRes <= kMaxYpelsPerMeter)
         rec.Hdr.dwYpelsPerMeter = static_cast<uint32_t>(raster.m_nYRes);
@@ -146,61 +189,62 @@ int ExportPhoto(const CDib& dib, const std::string& path) {
         rec.Palette[i][2] = raster.m_palette[i].red;
     }
     rec.pPixels = raster.GetBits();
-    std::string temp = path + ".zoziXXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return errno == ENOENT ? IMPEXP_ERR_INV_FILENAME : IMPEXP_ERR_FILE_WRITE;
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
-    ::close(fd);
     try {
-        long result = QLNI_CreateFile(temp, &rec, nullptr, nullptr, true);
-        QLNI_CloseFile();
-        if (result <= 0) {
-            ::unlink(temp.c_str());
-            return IMPEXP_ERR_FILE_WRITE;
-        }
-        CFile::Rename(temp, path);
+        WriteBeside(path, [&](const std::string& temp) {
+            // Over a photo file only the main image is replaced: the file is
+            // copied beside and opened with overwrite, which keeps a valid
+            // chunk file with its thumbnails, album paths and texts.
+            if (options.m_bKeepOtherChunks && IsPhotoFile(path)) CopyFileContents(path, temp);
+            long result = 0;
+            try {
+                result = QLNI_CreateFile(temp, &rec, nullptr, nullptr, true);
+                QLNI_CloseFile();
+            } catch (...) {
+                try {
+                    QLNI_CloseFile();
+                } catch (...) {
+                }
+                throw;
+            }
+            if (result <= 0) AfxThrowFileException(CFileException::generic, -1, path);
+            if (options.m_addToFile) {
+                try {
+                    options.m_addToFile(temp);
+                    QLNI_CloseFile();
+                } catch (...) {
+                    try {
+                        QLNI_CloseFile();
+                    } catch (...) {
+                    }
+                    throw CAddToFileFailed{std::current_exception()};
+                }
+            }
+        });
+    } catch (const CAddToFileFailed& e) {
+        std::rethrow_exception(e.m_error);
     } catch (const CException& e) {
-        try {
-            QLNI_CloseFile();
-        } catch (...) {
+        if (const auto* fe = dynamic_cast<const CFileException*>(&e)) {
+            if (fe->m_cause == CFileException::diskFull) return IMPEXP_ERR_DISK_FULL;
+            if (fe->m_lOsError == ENOENT || fe->m_lOsError == ENOTDIR) return IMPEXP_ERR_INV_FILENAME;
         }
-        ::unlink(temp.c_str());
-        if (const auto* fe = dynamic_cast<const CFileException*>(&e);
-            fe && fe->m_cause == CFileException::diskFull)
-            return IMPEXP_ERR_DISK_FULL;
         return dynamic_cast<const CMemoryException*>(&e) ? IMPEXP_ERR_NO_MEMORY : IMPEXP_ERR_FILE_WRITE;
     }
     return IMPEXP_SUCCESS;
 }
 
-} // namespace
-
 int GetImportInfo(const std::string& path, CImageFileInfo& info) {
-    if (IsPhotoFile(path)) {
-        ImageHdrType hdr;
-        int rc = ReadPhotoHeader(path, hdr);
-        if (rc != IMPEXP_SUCCESS) return rc;
-        info.nFormat = kFormatPhoto;
-        info.nWidth = static_cast<int>(hdr.dwWidth);
-        info.nHeight = static_cast<int>(hdr.dwHeight);
-        info.nBits = static_cast<int>(hdr.BitsPerPixel);
-        return IMPEXP_SUCCESS;
-    }
-    return GetPictureFileInfo(path, info);
+    const int rc = ImportPhoto(path, nullptr, &info);
+    if (rc != kNotPhotoFile) return rc;
+    return PhotoOrCodecError(path, GetPictureFileInfo(path, info));
 }
 
 int ImportPicture(const std::string& path, std::unique_ptr<CDib>& out, CImageFileInfo* pInfo) {
     out.reset();
-    if (IsPhotoFile(path)) {
-        CImageFileInfo info;
-        int rc = GetImportInfo(path, info);
-        if (pInfo) *pInfo = info;
-        return rc == IMPEXP_SUCCESS ? ImportPhoto(path, out) : rc;
-    }
+    int rc = ImportPhoto(path, &out, pInfo);
+    if (rc != kNotPhotoFile) return rc;
     CRaster raster;
-    int rc = ReadPictureFile(path, raster, pInfo);
-    if (rc != IMPEXP_SUCCESS) return rc;
+    rc = ReadPictureFile(path, raster, pInfo);
+    if (rc != IMPEXP_SUCCESS) return PhotoOrCodecError(path, rc);
     try {
         out = DibFromRaster(raster);
     } catch (const CMemoryException&) {
@@ -212,7 +256,7 @@ int ImportPicture(const std::string& path, std::unique_ptr<CDib>& out, CImageFil
 int ExportPicture(const CDib& dib, int nSaveType, const std::string& path) {
     if (!IsValidSaveType(nSaveType)) return kBadSaveTypeResult;
     if (!dib.GetBits() || !dib.GetInfo()) return IMPEXP_ERR_NO_BITMAP;
-    if (nSaveType == kSaveTypePhoto) return ExportPhoto(dib, path);
+    if (nSaveType == kSaveTypePhoto) return ExportPhotoFile(dib, path, {});
     CRaster raster;
     int rc = RasterFromDib(dib, raster);
     if (rc != IMPEXP_SUCCESS) return rc;

@@ -3,8 +3,8 @@
 #include "album/AlbumPhotos.h"
 #include "framework/CException.h"
 #include "storage/CQlnChunkFile.h"
+#include "storage/ImportExport.h"
 #include "storage/QlnPhotoFile.h"
-#include "tool/CToolPicture.h"
 #include "tool/ToolCommand.h"
 #include "tool/ToolPictures.h"
 
@@ -83,32 +83,24 @@ int PhotoInfo(const CToolArgs& a) {
 int PhotoCreate(const CToolArgs& a) {
     a.Expect(2, 2);
     if (a.Has("--album") && !a.Has("--thumbnail")) throw CToolUsageError("--album goes with --thumbnail");
-    const int quality = static_cast<int>(CToolArgs::ToInteger(a.Value("--quality", "65"), 1, 100));
-    std::unique_ptr<CToolPicture> picture = LoadToolPicture(a[0]);
-    const std::string& out = a[1];
-
-    ImageRecType image{};
-    image.Hdr.dwStructSize = kImageHdrSize;
-    FillImageRecord(*picture, image);
-    if (picture->BitCount() == 24 && !a.Has("--raw")) {
-        image.Hdr.DataCompression = 3;
-        image.Hdr.CompressQFactor = static_cast<uint16_t>(quality);
-    } else {
-        image.Hdr.DataCompression = 0;
-    }
-
-    // The thumbnail is made as albums make it (scale size, portrait swap, the
-    // stretch method, 8-bit thumbnails stored raw).
+    CPhotoExportOptions options;
+    options.m_nQuality = static_cast<int>(CToolArgs::ToInteger(a.Value("--quality", "65"), 1, 100));
+    options.m_bRaw = a.Has("--raw");
+    options.m_bKeepOtherChunks = false; // a new photo file
     const bool bThumbnail = a.Has("--thumbnail");
     const int nScale = bThumbnail ? Scale(a.Value("--thumbnail"), 3) : 0;
-    std::unique_ptr<CDib> thumbSource = bThumbnail ? LoadPicture(a[0]) : nullptr;
     const std::string album = a.Value("--album");
 
+    // Decoded once, for the main image and the thumbnail.
+    std::unique_ptr<CDib> picture = LoadPicture(a[0]);
     CPhotoSession session;
-    BuildPhotoFileBeside(out, [&](const std::string& temp) {
-        if (QLNI_CreateFile(temp, &image, nullptr, nullptr, true) <= 0) AfxThrowNotSupportedException();
-        if (thumbSource) CreateThumbnail(temp, *thumbSource, nScale, album);
-    });
+    // The thumbnail is made as albums make it (scale size, portrait swap, the
+    // stretch method, 8-bit thumbnails stored raw).
+    if (bThumbnail)
+        options.m_addToFile = [&](const std::string& file) {
+            CreateThumbnail(file, *picture, nScale, album);
+        };
+    SavePhotoFile(*picture, a[1], options);
     session.Finish();
     return kExitOk;
 }
@@ -116,7 +108,7 @@ int PhotoCreate(const CToolArgs& a) {
 int PhotoExport(const CToolArgs& a) {
     a.Expect(2, 2);
     CPhotoSession session;
-    std::unique_ptr<CToolPicture> picture;
+    std::unique_ptr<CDib> picture;
     if (a.Has("--thumbnail")) {
         TnImageRecType tn{};
         tn.Hdr.dwStructSize = kImageHdrSize;
@@ -126,7 +118,7 @@ int PhotoExport(const CToolArgs& a) {
             std::fprintf(stderr, "zozi-tool photo: no thumbnail of scale %u\n", tn.wScale);
             return kExitNegative;
         }
-        picture = PictureFromRecord(tn);
+        picture = DibFromPhotoRecord(tn);
     } else {
         ImageRecType image{};
         image.Hdr.dwStructSize = kImageHdrSize;
@@ -135,10 +127,10 @@ int PhotoExport(const CToolArgs& a) {
             std::fprintf(stderr, "zozi-tool photo: no main image\n");
             return kExitNegative;
         }
-        picture = PictureFromRecord(image);
+        picture = DibFromPhotoRecord(image);
     }
     session.Finish();
-    SaveToolPicture(*picture, a[1]);
+    SavePicture(*picture, a[1]);
     return kExitOk;
 }
 

@@ -24,7 +24,7 @@ std::string LowerExtension(const std::string& path) {
 
 // The save type a file name asks for: ".qln" a photo file, ".bmp" a Windows
 // bitmap of the picture's own depth (0 when CDib writes it itself), others the
-// first save type of the dialog with that extension.
+// save type of that extension for the picture's depth.
 int SaveTypeForPath(const CDib& image, const std::string& path) {
     const std::string ext = LowerExtension(path);
     if (ext == "qln") return kSaveTypePhoto;
@@ -42,7 +42,7 @@ int SaveTypeForPath(const CDib& image, const std::string& path) {
             return 0;
         }
     }
-    int nSaveType = SaveTypeFromExtension(ext);
+    int nSaveType = SaveTypeFromExtension(ext, image.GetBitCount());
     if (nSaveType == 0) AfxThrowNotSupportedException();
     return nSaveType;
 }
@@ -81,5 +81,10 @@ void SavePicture(CDib& image, const std::string& path, int nSaveType) {
     }
     int rc = ExportPicture(image, nSaveType, path);
     if (rc == kBadSaveTypeResult) AfxThrowNotSupportedException();
+    if (rc != IMPEXP_SUCCESS) ThrowAppException(FormatImpExpError(IDS_FILE_SAVE_ERROR, path, rc));
+}
+
+void SavePhotoFile(const CDib& image, const std::string& path, const CPhotoExportOptions& options) {
+    const int rc = ExportPhotoFile(image, path, options);
     if (rc != IMPEXP_SUCCESS) ThrowAppException(FormatImpExpError(IDS_FILE_SAVE_ERROR, path, rc));
 }

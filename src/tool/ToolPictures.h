@@ -3,6 +3,7 @@
 // formats. Every format goes through the import and export layer.
 
 #include "imaging/CDib.h"
+#include "storage/ImportExport.h"
 
 #include <memory>
 #include <string>
@@ -20,3 +21,5 @@ CPictureInfo GetPictureInfo(const std::string& path);
 // Writes the picture in the format of nSaveType, or by the extension when it
 // is negative; nothing is left behind on failure.
 void SavePicture(CDib& image, const std::string& path, int nSaveType = -1);
+// Writes a photo file with the options; errors as SavePicture's.
+void SavePhotoFile(const CDib& image, const std::string& path, const CPhotoExportOptions& options);

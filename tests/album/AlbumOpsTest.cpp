@@ -271,6 +271,19 @@ TEST_F(AlbumOps, ResponseFileBuildsAlbumWithoutOverwritingTitles) {
     EXPECT_EQ(longLine.m_wScale, 1);
 }
 
+TEST_F(AlbumOps, ResponseFileWhoseAlbumCannotBeMadeChangesNoPhoto) {
+    const std::string a = dir / "a.qln";
+    MakePhotoFile(a);
+    QLNI_CloseFile();
+    const std::vector<uint8_t> before = ReadBytes(a);
+    CAlbumResponseFile response;
+    response.Parse(dir / "no/such/folder/r.alb" + "\n1\nTitle\n\n" + a + " New title\n");
+    EXPECT_THROW(BuildAlbumFromResponseFile(response), CFileException);
+    QLNI_CloseFile();
+    EXPECT_EQ(ReadBytes(a), before);
+    EXPECT_TRUE(BackwardPaths(a, 1).empty());
+}
+
 TEST_F(AlbumOps, PathChangeRewritesMissingPathsAndMovesBackwardPaths) {
     std::string oldPrefix, newPrefix;
     GetPathChangePrefixes("C:\\A\\ALBUMS\\X.ALB", "D:\\B\\ALBUMS\\X.ALB", oldPrefix, newPrefix);

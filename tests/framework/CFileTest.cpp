@@ -124,6 +124,105 @@ TEST_F(CFileTest, AtomicFileReplacesOnlyOnCommit) {
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 
+TEST_F(CFileTest, AtomicFileKeepsModeLinksAndNames) {
+    // Permission bits.
+    const std::string p = Path("photo.qln");
+    WriteText(p, "old");
+    fs::permissions(p, fs::perms::owner_read | fs::perms::owner_write);
+    {
+        CAtomicFile out(p);
+        out.File().Write("new", 3);
+        out.Commit();
+    }
+    EXPECT_EQ(fs::status(p).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+
+    // A symbolic link (relative, through a second link) stays a link; its target gets the contents.
+    fs::create_directory(m_dir / "real");
+    WriteText(Path("real/target.qln"), "old");
+    fs::create_symlink("real/target.qln", m_dir / "hop");
+    fs::create_symlink("hop", m_dir / "link.qln");
+    {
+        CAtomicFile out(Path("link.qln"));
+        EXPECT_EQ(out.TargetPath(), Path("real/target.qln"));
+        out.File().Write("new", 3);
+        out.Commit();
+    }
+    EXPECT_TRUE(fs::is_symlink(m_dir / "link.qln"));
+    EXPECT_TRUE(fs::is_symlink(m_dir / "hop"));
+    EXPECT_EQ(ReadText(Path("real/target.qln")), "new");
+
+    // A dangling link: the file it names is created.
+    fs::create_symlink("real/absent.qln", m_dir / "dangling.qln");
+    {
+        CAtomicFile out(Path("dangling.qln"));
+        out.File().Write("made", 4);
+        out.Commit();
+    }
+    EXPECT_TRUE(fs::is_symlink(m_dir / "dangling.qln"));
+    EXPECT_EQ(ReadText(Path("real/absent.qln")), "made");
+
+    // Hard links: every name sees the new contents, shorter than the old.
+    WriteText(Path("one"), "the old contents");
+    fs::create_hard_link(m_dir / "one", m_dir / "two");
+    {
+        CAtomicFile out(Path("two"));
+        out.File().Write("new", 3);
+        out.Commit();
+    }
+    EXPECT_EQ(ReadText(Path("one")), "new");
+    EXPECT_EQ(fs::hard_link_count(m_dir / "one"), 2u);
+
+    // Without replace an existing file stays.
+    {
+        CAtomicFile out(Path("one"));
+        out.File().Write("x", 1);
+        EXPECT_THROW(out.Commit(false), CFileException);
+    }
+    EXPECT_EQ(ReadText(Path("one")), "new");
+
+    // Written by name, recreated by the writer: the mode is applied again.
+    WriteBeside(p, [](const std::string& temp) {
+        fs::remove(temp);
+        std::ofstream(temp) << "by name";
+    });
+    EXPECT_EQ(ReadText(p), "by name");
+    EXPECT_EQ(fs::status(p).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    size_t nLeft = 0;
+    for (const auto& e : fs::directory_iterator(m_dir))
+        nLeft += e.path().filename().string().find(".zozi") != std::string::npos;
+    EXPECT_EQ(nLeft, 0u);
+}
+
+TEST_F(CFileTest, EveryFailingWriteLeavesTheOldFile) {
+    const std::string p = Path("a.bin");
+    WriteText(p, "old");
+    fs::create_hard_link(p, Path("b.bin"));
+    const std::string text(5000, 'n');
+    auto write = [&] {
+        CAtomicFile out(p);
+        for (size_t i = 0; i < text.size(); i += 700)
+            out.File().Write(text.data() + i, static_cast<uint32_t>(std::min<size_t>(700, text.size() - i)));
+        out.Commit();
+    };
+    for (long long nBudget = 0; nBudget < 5000; nBudget += 333) {
+        CAtomicFile::SetWriteBudget(nBudget);
+        CAtomicFile::TakeBytesWritten();
+        EXPECT_THROW(write(), CFileException) << nBudget;
+        CAtomicFile::SetWriteBudget(-1);
+        EXPECT_EQ(ReadText(p), "old") << nBudget;
+        EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 2);
+    }
+    // A failure while the hard-linked file is rewritten in place leaves the
+    // complete new contents beside it.
+    CAtomicFile::SetWriteBudget(5000 + 100);
+    CAtomicFile::TakeBytesWritten();
+    EXPECT_THROW(write(), CFileException);
+    CAtomicFile::SetWriteBudget(-1);
+    EXPECT_EQ(ReadText(p + ".zozi-new"), text);
+    write();
+    EXPECT_EQ(ReadText(Path("b.bin")), text);
+}
+
 TEST(CMemFile, BehavesLikeAFile) {
     CMemFile f;
     f.Write("abc", 3);

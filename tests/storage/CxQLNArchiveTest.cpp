@@ -1,6 +1,7 @@
 #include "PackageTestUtil.h"
 
 #include "framework/SystemInfo.h"
+#include "framework/CFile.h"
 #include "framework/UserPrompt.h"
 #include "storage/CxQLNArchive.h"
 #include "storage/CxQLNArchiveWriter.h"
@@ -239,6 +240,25 @@ TEST_F(ArchiveTest, OverwriteQuestionYesToAllAndNo) {
         m_prompt.m_answers = {2, 2, 2};
         ASSERT_TRUE(ar.Extract(out)); // the flag was cleared at the end
         EXPECT_EQ(m_prompt.m_shown.size(), 3u);
+    }
+}
+
+TEST_F(ArchiveTest, FailedExtractionKeepsTheFileItReplaces) {
+    std::string out = m_dir / "out";
+    std::filesystem::create_directory(out);
+    std::string path = MakePackage({{"a", std::string(5000, 'n')}});
+    WriteText(out + "/a", "old a");
+    for (long long nBudget : {0LL, 1LL, 4096LL, 4999LL}) {
+        m_prompt.m_answers = {0};
+        CxQLNArchive ar;
+        ASSERT_TRUE(ar.Open(path));
+        CAtomicFile::SetWriteBudget(nBudget);
+        CAtomicFile::TakeBytesWritten();
+        const bool bDone = ar.Extract(out);
+        CAtomicFile::SetWriteBudget(-1);
+        EXPECT_FALSE(bDone) << nBudget;
+        EXPECT_EQ(ReadText(out + "/a"), "old a") << nBudget;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), 1) << nBudget;
     }
 }
 

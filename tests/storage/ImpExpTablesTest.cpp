@@ -205,4 +205,30 @@ TEST(ImpExpTables, ExtensionsFollowTheFileType) {
     EXPECT_EQ(SaveTypeExtension(20), "IMG");
 }
 
+TEST(ImpExpTables, ExtensionAndDepthPickTheSaveType) {
+    // The first of that depth in the dialog's order ...
+    EXPECT_EQ(SaveTypeFromExtension("tif", 1), 7); // CCITT 1 comes before TIF 1
+    EXPECT_EQ(SaveTypeFromExtension("tif", 8), 12);
+    EXPECT_EQ(SaveTypeFromExtension("TIFF", 16), 13);
+    EXPECT_EQ(SaveTypeFromExtension("tif", 24), 14);
+    EXPECT_EQ(SaveTypeFromExtension("bmp", 24), 41); // OS/2 BMP comes first
+    EXPECT_EQ(SaveTypeFromExtension("tga", 32), 4);
+    // ... else the next greater depth ...
+    EXPECT_EQ(SaveTypeFromExtension("tif", 4), 12);
+    EXPECT_EQ(SaveTypeFromExtension("tga", 1), 1);
+    EXPECT_EQ(SaveTypeFromExtension("ras", 16), 28);
+    EXPECT_EQ(SaveTypeFromExtension("jpg", 8), 52);
+    EXPECT_EQ(SaveTypeFromExtension("wpg", 4), 23);
+    // ... else the deepest.
+    EXPECT_EQ(SaveTypeFromExtension("tif", 32), 14);
+    EXPECT_EQ(SaveTypeFromExtension("pcx", 32), 45);
+    EXPECT_EQ(SaveTypeFromExtension("gif", 24), 46);
+    EXPECT_EQ(SaveTypeFromExtension("cal", 24), 18);
+    // Families of one entry and unknown extensions.
+    EXPECT_EQ(SaveTypeFromExtension("qln", 24), kSaveTypePhoto);
+    EXPECT_EQ(SaveTypeFromExtension("png", 1), kSaveTypePng);
+    EXPECT_EQ(SaveTypeFromExtension("img", 24), 20);
+    EXPECT_EQ(SaveTypeFromExtension("xyz", 8), 0);
+}
+
 } // namespace

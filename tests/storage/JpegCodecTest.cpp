@@ -1,10 +1,17 @@
 #include "framework/CFile.h"
+#include "storage/CJpegCodec.h"
 #include "storage/CJpegDecoder.h"
 #include "storage/CJpegEncoder.h"
+#include "storage/CRaster.h"
+#include "storage/ImpExpTables.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -114,3 +121,68 @@ TEST(JpegCodecTest, DecoderFailuresAreResults) {
 }
 
 } // namespace
+
+// CMYK and YCCK files (as prepress programs write them) import as colour.
+namespace {
+
+std::vector<uint8_t> EncodeInks(J_COLOR_SPACE stored, bool bAdobe, const uint8_t inks[4], int w, int h) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(w);
+    cinfo.image_height = static_cast<JDIMENSION>(h);
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_colorspace(&cinfo, stored);
+    cinfo.write_Adobe_marker = bAdobe ? TRUE : FALSE;
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<uint8_t> row(static_cast<size_t>(w) * 4);
+    for (int x = 0; x < w; ++x) std::copy(inks, inks + 4, row.begin() + 4 * x);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW p = row.data();
+        jpeg_write_scanlines(&cinfo, &p, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<uint8_t> bytes(buffer, buffer + size);
+    std::free(buffer);
+    return bytes;
+}
+
+} // namespace
+
+TEST(JpegCodec, CmykAndYcckImportAsColour) {
+    struct Case {
+        J_COLOR_SPACE stored;
+        bool bAdobe;
+        uint8_t inks[4]; // as stored: Adobe's files hold 255 − ink
+    };
+    // Red: no cyan, full magenta and yellow, no black.
+    const Case cases[] = {
+        {JCS_CMYK, false, {0, 255, 255, 0}},
+        {JCS_CMYK, true, {255, 0, 0, 255}},
+        {JCS_YCCK, true, {255, 0, 0, 255}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<uint8_t> file = EncodeInks(c.stored, c.bAdobe, c.inks, 16, 8);
+        CRaster raster;
+        ASSERT_EQ(CJpegCodec::Read(file.data(), file.size(), raster), IMPEXP_SUCCESS) << c.stored;
+        ASSERT_EQ(raster.GetBitCount(), 24);
+        const uint8_t* p = raster.Row(3) + 3 * 5;
+        EXPECT_LE(p[0], 3) << c.stored << " " << c.bAdobe;   // blue
+        EXPECT_LE(p[1], 3) << c.stored << " " << c.bAdobe;   // green
+        EXPECT_GE(p[2], 252) << c.stored << " " << c.bAdobe; // red
+    }
+    // Half black over no colour ink: a middle grey.
+    const uint8_t grey[4] = {255, 255, 255, 128};
+    const std::vector<uint8_t> file = EncodeInks(JCS_CMYK, true, grey, 8, 8);
+    CRaster raster;
+    ASSERT_EQ(CJpegCodec::Read(file.data(), file.size(), raster), IMPEXP_SUCCESS);
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(raster.Row(0)[i], 128, 3);
+}

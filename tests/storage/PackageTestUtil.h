@@ -10,25 +10,7 @@
 #include <string>
 #include <vector>
 
-class CScratchDir {
-public:
-    CScratchDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zozi-test-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data()) ? pattern : std::string();
-    }
-    ~CScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    CScratchDir(const CScratchDir&) = delete;
-    CScratchDir& operator=(const CScratchDir&) = delete;
-
-    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
+#include "StorageTestUtil.h" // CScratchDir
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& data) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

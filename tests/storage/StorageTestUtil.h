@@ -9,23 +9,28 @@
 #include <string>
 #include <vector>
 
+// A scratch folder removed with the object (the one definition for every storage test).
 class CScratchDir {
 public:
     CScratchDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "zozi-storage-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
+        m_path = ::mkdtemp(pattern.data()) ? pattern : std::string();
     }
     ~CScratchDir() {
         std::error_code ec;
         std::filesystem::remove_all(m_path, ec);
     }
-    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
+    CScratchDir(const CScratchDir&) = delete;
+    CScratchDir& operator=(const CScratchDir&) = delete;
+
+    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+    const std::string& Path() const { return m_path; }
     size_t FileCount() const {
         return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(m_path), {}));
     }
 
 private:
-    std::filesystem::path m_path;
+    std::string m_path;
 };
 
 inline std::vector<uint8_t> ReadAll(const std::string& path) {

@@ -32,10 +32,10 @@ done
 
 # The extension picks the save type.
 "$tool" convert "$dir/in.bmp" "$dir/x.pcx" || fail "convert to .pcx"
-[ "$("$tool" image info "$dir/x.pcx")" = "format=1 name=ZSoft PCX width=41 height=27 bpp=1" ] ||
+[ "$("$tool" image info "$dir/x.pcx")" = "format=1 name=ZSoft PCX width=41 height=27 bpp=24" ] ||
   fail "x.pcx: $("$tool" image info "$dir/x.pcx")"
 "$tool" convert "$dir/in.bmp" "$dir/x.tga" || fail "convert to .tga"
-[ "$("$tool" image info "$dir/x.tga")" = "format=4 name=Targa width=41 height=27 bpp=8" ] ||
+[ "$("$tool" image info "$dir/x.tga")" = "format=4 name=Targa width=41 height=27 bpp=24" ] ||
   fail "x.tga: $("$tool" image info "$dir/x.tga")"
 "$tool" convert "$dir/in.bmp" "$dir/x.jpg" || fail "convert to .jpg"
 [ "$("$tool" image info "$dir/x.jpg")" = "format=10 name=JPEG File Interchange Format width=41 height=27 bpp=24" ] ||
@@ -52,6 +52,18 @@ done
 for ext in gif tif pcx tga ras png jpg; do
   gm convert "$dir/in.bmp" "$dir/gm.$ext" || fail "gm convert to $ext"
   "$tool" image info "$dir/gm.$ext" | grep -q "width=41 height=27" || fail "gm.$ext not read"
+  # The pixels we decode are the pixels gm decodes (JPEG within a little).
+  "$tool" convert "$dir/gm.$ext" "$dir/back-$ext.bmp" || fail "convert gm.$ext"
+  mae=$(gm compare -metric MAE "$dir/gm.$ext" "$dir/back-$ext.bmp" | awk '/Total/ { print $2 }')
+  limit=0; [ "$ext" = jpg ] && limit=0.01
+  awk -v m="$mae" -v l="$limit" 'BEGIN { exit !(m <= l) }' || fail "gm.$ext decoded differently: MAE $mae"
+done
+
+# The extension picks the save type of the picture's depth: a colour picture
+# stays colour (today .tif was a 1-bit CCITT file).
+for ext in tif ras; do
+  "$tool" convert "$dir/in.bmp" "$dir/depth.$ext" || fail "convert to .$ext"
+  "$tool" image info "$dir/depth.$ext" | grep -q "bpp=24" || fail ".$ext: $("$tool" image info "$dir/depth.$ext")"
 done
 
 # Unknown and damaged files.

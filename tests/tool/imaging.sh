@@ -79,6 +79,18 @@ done
 check_op "$dir/rle8.bmp" indexed256-diffused 8
 
 "$tool" apply --list | grep -qx "indexed256-diffused (2055)" || fail "apply --list"
+# --for: the enable rules for that picture at zoom 1 without fit.
+"$tool" apply "$dir/in24.bmp" "$dir/grey.bmp" grayscale || fail "grayscale"
+for case in "in24 mirror enabled" "in24 truecolor disabled" "in24 crop enabled" "in24 false-color disabled" \
+            "grey false-color enabled" "grey mirror disabled" "grey crop disabled" "grey bw-pattern enabled" \
+            "grey scale enabled" "indexed16-diffused scale disabled" "indexed16-diffused indexed16-diffused enabled"; do
+  set -- $case
+  line=$("$tool" apply --list --for "$dir/$1.bmp" | grep "^$2 ") || fail "apply --list --for $1: no $2"
+  [ "${line##* }" = "$3" ] || fail "apply --list --for $1: $line, not $3"
+done
+"$tool" apply --list --for "$dir/in24.bmp" | grep -qx "false-color pseudo|spectrum|fire-sky (2123) disabled" ||
+  fail "apply --list --for: false-color line"
+"$tool" apply --list --for 2>/dev/null && fail "apply --list --for without a file"
 
 printf 'BMnot really a bitmap' >"$dir/bad.bmp"
 "$tool" image info "$dir/bad.bmp" 2>"$dir/err"

@@ -89,5 +89,28 @@ rc=0; "$tool" photo create "$dir/missing.bmp" "$dir/m.qln" 2> "$dir/err" || rc=$
 [ $rc -eq 2 ] && [ -s "$dir/err" ] && [ ! -e "$dir/m.qln" ] || fail "missing picture: $rc"
 rc=0; "$tool" photo info "$dir/pic.bmp" > /dev/null 2>&1 || rc=$?
 [ $rc -eq 2 ] || fail "info of a BMP file: $rc"
+# Converting over a photo file of an album replaces only its image; a 0600
+# file stays 0600 and a link stays a link.
+"$tool" photo create "$dir/pic.bmp" "$dir/album-photo.qln" --thumbnail 1 --album /a/b.alb || fail "create for convert"
+"$tool" photo set-text "$dir/album-photo.qln" 1 "Kept title" || fail "set-text for convert"
+chmod 600 "$dir/album-photo.qln"
+ln -s album-photo.qln "$dir/link.qln"
+gm convert -size 9x7 xc:green "BMP3:$dir/green.bmp" || fail "gm"
+"$tool" convert "$dir/green.bmp" "$dir/link.qln" || fail "convert over a photo file"
+info=$("$tool" photo info "$dir/album-photo.qln")
+echo "$info" | grep -q "^image: 9x7 " || fail "image not replaced: $info"
+echo "$info" | grep -qx "album 1: /A/B.ALB" || fail "album path lost: $info"
+echo "$info" | grep -qx "title: Kept title" || fail "title lost: $info"
+echo "$info" | grep -q "^thumbnail 1:" || fail "thumbnail lost: $info"
+[ -L "$dir/link.qln" ] || fail "the link became a file"
+[ "$(stat -c %a "$dir/album-photo.qln")" = 600 ] || fail "mode changed"
+# A photo file is opened once to import it; photo create decodes its picture once.
+if command -v strace > /dev/null; then
+  n=$(strace -f -e trace=openat "$tool" convert "$dir/album-photo.qln" "$dir/once.bmp" 2>&1 | grep -c 'album-photo.qln"')
+  [ "$n" -eq 1 ] || fail "importing a photo file opened it $n times"
+  n=$(strace -f -e trace=openat "$tool" photo create "$dir/pic.bmp" "$dir/once.qln" --thumbnail 1 --album /a/c.alb 2>&1 |
+      grep -c 'pic.bmp"')
+  [ "$n" -le 3 ] || fail "photo create opened its picture $n times"
+fi
 [ "$(ls "$dir" | grep -c zozi)" -eq 0 ] || fail "temporary files left"
 echo "photo commands ok"
