@@ -4,6 +4,9 @@
 
 #include "app/core/CZelSettings.h"
 #include "framework/qt/CMDIFrameWnd.h"
+#include "view/ToolBarSets.h"
+
+#include <map>
 
 class QIcon;
 class QLabel;
@@ -11,7 +14,7 @@ class QMenu;
 class QToolBar;
 class CShowPanel;
 
-class CMainFrame : public CMDIFrameWnd {
+class CMainFrame : public CMDIFrameWnd, public IToolBarHost {
     DECLARE_DYNAMIC(CMainFrame)
 public:
     explicit CMainFrame(bool bScreenSaver = false);
@@ -31,6 +34,10 @@ public:
     void UpdateHelpMenu();
     // The program's icon: an album with a photograph laid on it.
     static QIcon AppIcon();
+    // The views' tool-bar sets: rebuilt only when the set changes.
+    void SetToolBarSet(int nSet) override;
+    void EnableToolBar(bool bEnable) override;
+    int GetToolBarSet() const { return m_nToolBarSet; }
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
@@ -48,4 +55,6 @@ private:
     QLabel* m_pMessage = nullptr;
     CShowPanel* m_pShowPanel = nullptr;
     bool m_bPrefsWritten = false;
+    int m_nToolBarSet = kToolBarSetNone;
+    std::map<int, std::vector<QAction*>> m_toolBarSets;
 };
