@@ -186,6 +186,7 @@ void CMainFrame::BuildToolBar() {
 void CMainFrame::SetToolBarSet(int nSet) {
     if (!m_pToolBar || nSet == m_nToolBarSet) return;
     m_nToolBarSet = nSet;
+    ++m_nToolBarRebuilds;
     auto& actions = m_toolBarSets[nSet];
     if (actions.empty()) {
         for (unsigned nID : ToolBarButtons(nSet)) {

@@ -38,6 +38,7 @@ public:
     void SetToolBarSet(int nSet) override;
     void EnableToolBar(bool bEnable) override;
     int GetToolBarSet() const { return m_nToolBarSet; }
+    int GetToolBarRebuilds() const { return m_nToolBarRebuilds; }
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
@@ -56,5 +57,6 @@ private:
     CShowPanel* m_pShowPanel = nullptr;
     bool m_bPrefsWritten = false;
     int m_nToolBarSet = kToolBarSetNone;
+    int m_nToolBarRebuilds = 0;
     std::map<int, std::vector<QAction*>> m_toolBarSets;
 };

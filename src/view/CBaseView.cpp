@@ -14,8 +14,6 @@
 
 IMPLEMENT_DYNAMIC(CBaseView, CView)
 
-int CBaseView::s_nToolBarRebuilds = 0;
-
 namespace {
 
 CDocTemplate* FindTemplateByView(const char* pszViewClass) {

@@ -41,8 +41,6 @@ public:
     // Shows the document in a view of that class: the frame already showing
     // it is restored, otherwise a new frame is made on the same document.
     bool SwitchToView(const char* pszViewClass);
-    // The number of times views switched the tool bar's set (tests).
-    static int s_nToolBarRebuilds;
 
 protected:
     int m_nCurrentIndex = -1;
