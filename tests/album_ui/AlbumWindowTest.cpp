@@ -277,6 +277,10 @@ TEST_F(AlbumWindow, DragWithinTheAlbum) {
     EXPECT_EQ(Names(v)[0], "drag0");
     EXPECT_EQ(lb->SelectedIndexes(), std::vector<int>{0});
     EXPECT_FALSE(v->GetDocument()->IsModified());
+    // The click is the anchor of a Shift extension.
+    QTest::keyClick(lb, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(lb->SelectedIndexes(), (std::vector<int>{0, 1}));
+    lb->SelectOnly(0);
     // The first photo dropped on the fourth: it ends third.
     Drag(vp, c0, vp, ItemRect(v, 3).center());
     EXPECT_EQ(Names(v)[2], "drag0");

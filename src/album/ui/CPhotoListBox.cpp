@@ -99,7 +99,7 @@ void CPhotoListBox::mousePressEvent(QMouseEvent* e) {
         r.adjust(-std::min(10, r.width() / 2), -std::min(10, r.height() / 2), std::min(10, r.width() / 2),
                  std::min(10, r.height() / 2));
         m_rcThreshold = r;
-        m_lastPos = e->position().toPoint();
+        m_lastPos = m_pressPos = e->position().toPoint();
         if (!m_pView->IsDragBetweenAlbums()) m_nTimer = startTimer(kScrollTimerId);
         setFocus();
         return;
@@ -128,8 +128,12 @@ void CPhotoListBox::mouseReleaseEvent(QMouseEvent* e) {
     const int nPressed = m_nPressed;
     EndDrag();
     if (!bDragged) {
-        // A plain click on a selected item selects it alone.
-        SelectOnly(nPressed);
+        // A plain click on a selected item: the list's own click, which selects it alone.
+        (void)nPressed;
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(m_pressPos), e->globalPosition(), Qt::LeftButton,
+                          Qt::LeftButton, {});
+        QListView::mousePressEvent(&press);
+        QListView::mouseReleaseEvent(e);
         return;
     }
     const QPoint pos = e->position().toPoint();

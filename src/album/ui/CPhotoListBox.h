@@ -70,6 +70,7 @@ private:
     int m_nPressed = -1;
     QRect m_rcThreshold;
     QPoint m_lastPos;
+    QPoint m_pressPos;
     int m_nTimer = 0;
 };
 
