@@ -290,6 +290,7 @@ bool CZelApp::InitInstance(const std::string& commandLine) {
         m_strCurrentAlbumDir = m_settings.m_strAlbumsDir;
         GetAlbumSettings().m_nThumbnailSize = m_settings.m_nThumbnailSize;
         GetAlbumSettings().m_nTnStretchMethod = m_settings.m_nTnStretchMethod;
+        GetAlbumSettings().m_strImagesDir = m_settings.m_strImagesDir;
         if (m_hooks.initUndoBuffer) m_hooks.initUndoBuffer(m_settings.m_nUndoBuffer);
         CDisplayCaps& caps = GetDisplayCaps();
         caps.bIdentityPalette = m_settings.m_bIdentityPalette != 0;
@@ -491,4 +492,5 @@ void CZelApp::OnOptions() {
     GetDisplayCaps().bIdentityPalette = m_settings.m_bIdentityPalette != 0;
     GetAlbumSettings().m_nThumbnailSize = m_settings.m_nThumbnailSize;
     GetAlbumSettings().m_nTnStretchMethod = m_settings.m_nTnStretchMethod;
+    GetAlbumSettings().m_strImagesDir = m_settings.m_strImagesDir;
 }

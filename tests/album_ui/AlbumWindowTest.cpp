@@ -11,10 +11,12 @@
 #include "app/CMainFrame.h"
 #include "app/CZelApp.h"
 #include "framework/CommandIds.h"
+#include "framework/DisplayCaps.h"
 #include "framework/UserPrompt.h"
 #include "framework/qt/CDocTemplate.h"
 #include "framework/qt/CMDIChildWnd.h"
 #include "imaging/CDib.h"
+#include "storage/IDriveList.h"
 #include "storage/ImportExport.h"
 #include "storage/QlnPhotoFile.h"
 #include "view/CBaseDoc.h"
@@ -514,4 +516,65 @@ TEST_F(AlbumWindow, RenderedCellMatchesLayout) {
     // Beside the portrait rectangle lies the picture frame's button face.
     EXPECT_EQ(img.pixelColor(at1 + QPoint(l.m_rcPortrait.left - 2, l.m_rcPortrait.top + 10)).rgb(),
               v->palette().color(QPalette::Button).rgb());
+}
+
+namespace {
+
+class CFakeDrives : public IDriveList {
+public:
+    std::vector<std::string> m_roots;
+    std::vector<std::string> GetRemovableDrives() override { return m_roots; }
+};
+
+} // namespace
+
+TEST_F(AlbumWindow, AddImagesCopiesFromRemovableDrives) {
+    CTnView* v = Open(MakeAlbum("add", 1));
+    ASSERT_NE(v, nullptr);
+    fs::create_directories(m_dir / "card");
+    fs::create_directories(m_dir / "disk");
+    const std::string onCard = (m_dir / "card" / "roll.qln").string();
+    const std::string onDisk = (m_dir / "disk" / "here.qln").string();
+    MakePhoto(onCard, 40, 30, 60);
+    MakePhoto(onDisk, 40, 30, 80);
+    CFakeDrives drives;
+    drives.m_roots = {(m_dir / "card").string()};
+    SetDriveList(&drives);
+    CAlbumDoc* d = v->GetDocument();
+    EXPECT_TRUE(d->AddImages({onCard, onDisk}));
+    SetDriveList(nullptr);
+    // The card's picture was copied beside the album's photo files; the other is used in place.
+    const std::vector<std::string> names = Names(v);
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(d->GetAlbum().GetPath(1), onDisk);
+    EXPECT_EQ(fs::path(d->GetAlbum().GetPath(2)).parent_path(), m_dir);
+    EXPECT_TRUE(fs::exists(onCard));
+    EXPECT_TRUE(d->IsModified());
+    EXPECT_EQ(v->GetListBox()->Model()->rowCount(), 3);
+    // The same picture again: declining to replace leaves it out, Cancel adds nothing at all.
+    SetDriveList(&drives);
+    const std::string second = (m_dir / "card" / "two.qln").string();
+    MakePhoto(second, 40, 30, 90);
+    m_prompt.m_answers = {2}; // "&No"
+    EXPECT_TRUE(d->AddImages({onCard, second}));
+    EXPECT_EQ(d->GetPhotoCount(), 4);
+    m_prompt.m_answers = {3}; // "Cancel"
+    EXPECT_FALSE(d->AddImages({second, onDisk}));
+    SetDriveList(nullptr);
+    EXPECT_EQ(d->GetPhotoCount(), 4);
+}
+
+TEST_F(AlbumWindow, PaletteDisplayDrawsFromDisplayCopies) {
+    CTnView* v = Open(MakeAlbum("pal", 2));
+    ASSERT_NE(v, nullptr);
+    CAlbumDoc* d = v->GetDocument();
+    ASSERT_EQ(d->GetThumbnail(0)->m_pDib->GetBitCount(), 24);
+    SetDisplayDepth(8);
+    // After the change of depth the thumbnail is read again as a display copy.
+    const CTnCacheEntry* e = d->GetThumbnail(0);
+    EXPECT_LE(e->m_pDib->GetBitCount(), 8);
+    EXPECT_EQ(e->m_nDisplayBits, 8);
+    v->GetListBox()->viewport()->repaint();
+    SetDisplayDepth(24);
+    EXPECT_EQ(d->GetThumbnail(0)->m_pDib->GetBitCount(), 24);
 }

@@ -10,7 +10,10 @@
 #include "framework/StringTable.h"
 #include "framework/UserPrompt.h"
 #include "imaging/CDib.h"
+#include "storage/CImageInstaller.h"
 #include "storage/QlnPhotoFile.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cstring>
@@ -201,17 +204,34 @@ void CAlbumDoc::CopyElemFrom(const CAlbumDoc& source, int nIndex, int nPos) {
     SetModifiedFlag();
 }
 
-void CAlbumDoc::AddImages(const std::vector<std::string>& paths) {
+bool CAlbumDoc::AddImages(const std::vector<std::string>& paths) {
+    // Pictures on removable drives are copied to the hard disk first; a
+    // cancelled copy adds nothing, a file not to be replaced is left out.
+    std::vector<std::string> files = paths;
+    CInstallWizardData data;
+    data.m_bNewAlbum = GetPathName().empty();
+    data.m_strAlbumPath = GetPathName();
+    for (int i = 0; i < GetPhotoCount(); ++i) data.m_albumFiles.push_back(GetAlbum().GetPath(i));
+    data.m_strImageDir = GetAlbumSettings().m_strImagesDir;
+    data.m_strProgramDir = QCoreApplication::applicationDirPath().toStdString();
+    CImageInstaller installer;
+    if (!installer.InstallImages(files, data) || files.empty()) return false;
     const int nBefore = GetPhotoCount();
     try {
-        m_data.m_album.AddPhotos(paths);
+        m_data.m_album.AddPhotos(files);
     } catch (...) {
-        if (GetPhotoCount() != nBefore) SetModifiedFlag();
         m_cache.resize(static_cast<size_t>(GetPhotoCount()));
         GetUserPrompt().SetStatusText("");
+        if (GetPhotoCount() != nBefore) {
+            SetModifiedFlag();
+            UpdateAllViews(nullptr, 7);
+        }
         throw;
     }
     GetUserPrompt().SetStatusText("");
     m_cache.resize(static_cast<size_t>(GetPhotoCount()));
-    if (GetPhotoCount() != nBefore) SetModifiedFlag();
+    if (GetPhotoCount() == nBefore) return false;
+    SetModifiedFlag();
+    UpdateAllViews(nullptr, 7);
+    return true;
 }

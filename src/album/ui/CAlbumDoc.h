@@ -59,7 +59,8 @@ public:
     void DropMissingElem(int nIndex); // the photo file is gone: only the album entry goes
     void MoveElem(int nFrom, int nTo);
     void CopyElemFrom(const CAlbumDoc& source, int nIndex, int nPos);
-    void AddImages(const std::vector<std::string>& paths);
+    // Adds the pictures (those on removable drives copied first); true when any was added.
+    bool AddImages(const std::vector<std::string>& paths);
 
     static int s_nThumbnailLoads; // thumbnails read from photo files (tests, benchmarks)
 

@@ -339,10 +339,6 @@ void CTnView::OnAddImages() {
     if (names.isEmpty()) return;
     std::vector<std::string> paths;
     for (const QString& n : names) paths.push_back(n.toStdString());
-    struct CUpdate {
-        CAlbumDoc* d;
-        ~CUpdate() { d->UpdateAllViews(nullptr, 7); }
-    } update{pDoc};
     pDoc->AddImages(paths);
 }
 
