@@ -23,10 +23,13 @@
 #include "view/CBaseView.h"
 #include "view/CImageEnhancerView.h"
 
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <filesystem>
 #include <fstream>
@@ -47,6 +50,7 @@ void MakePhoto(const std::string& path, int w, int h, uint8_t shade) {
 class AlbumWindow : public ::testing::Test {
 protected:
     void SetUp() override {
+        m_defaultAsk = CBaseDoc::s_askSaveName;
         char tmpl[] = "/tmp/zozi-albumui-XXXXXX";
         m_dir = ::mkdtemp(tmpl);
         m_oldCwd = fs::current_path();
@@ -61,6 +65,7 @@ protected:
         CTnView::SetDragBetweenAlbums(false);
     }
     void TearDown() override {
+        CBaseDoc::s_askSaveName = m_defaultAsk;
         if (m_app) {
             for (const auto& t : m_app->GetTemplates())
                 for (CDocument* d : std::vector<CDocument*>(t->GetDocuments())) {
@@ -152,6 +157,7 @@ protected:
     std::unique_ptr<CZelApp> m_app;
     std::deque<std::string> m_saveNames;
     std::vector<std::string> m_proposals;
+    std::function<std::string(const std::string&, const std::string&)> m_defaultAsk;
 };
 
 } // namespace
@@ -577,4 +583,63 @@ TEST_F(AlbumWindow, PaletteDisplayDrawsFromDisplayCopies) {
     v->GetListBox()->viewport()->repaint();
     SetDisplayDepth(24);
     EXPECT_EQ(d->GetThumbnail(0)->m_pDib->GetBitCount(), 24);
+}
+
+TEST_F(AlbumWindow, SaveDialogRefusesIllegalNames) {
+    CTnView* v = Open(MakeAlbum("named", 1));
+    ASSERT_NE(v, nullptr);
+    CAlbumDoc* d = v->GetDocument();
+    // The program's own dialog: a bad name is reported and the dialog stays.
+    CBaseDoc::s_askSaveName = m_defaultAsk;
+    const std::string good = (m_dir / "renamed.alb").string();
+    std::vector<QString> proposals;
+    int nDialogs = 0;
+    std::function<void()> answer = [&] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dlg) {
+            QTimer::singleShot(20, answer);
+            return;
+        }
+        auto* edit = dlg->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        if (++nDialogs == 1) {
+            proposals.push_back(edit->text());
+            edit->setText("bad*name.alb");
+            QTimer::singleShot(20, answer); // the dialog comes back
+        } else {
+            proposals.push_back(edit->text());
+            edit->setText(QString::fromStdString(good));
+        }
+        QTest::keyClick(edit, Qt::Key_Return);
+    };
+    QTimer::singleShot(20, answer);
+    ASSERT_TRUE(Route(ID_FILE_SAVE_AS));
+    EXPECT_EQ(nDialogs, 2);
+    ASSERT_EQ(proposals.size(), 2u);
+    EXPECT_EQ(proposals[0], "named.alb");
+    EXPECT_EQ(proposals[1], "bad*name.alb");
+    ASSERT_FALSE(m_prompt.m_shown.empty());
+    EXPECT_EQ(m_prompt.m_shown.back().text.substr(0, 18), "Illegal Filename:\n");
+    EXPECT_EQ(d->GetPathName(), good);
+    EXPECT_TRUE(fs::exists(good));
+    EXPECT_EQ(v->GetParentFrame()->windowTitle(), "renamed.alb - Small");
+}
+
+TEST_F(AlbumWindow, DragScrollsPastTheEdge) {
+    CTnView* v = Open(MakeAlbum("scroll", 40, 3));
+    ASSERT_NE(v, nullptr);
+    CPhotoListBox* lb = v->GetListBox();
+    QScrollBar* bar = lb->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    QWidget* vp = lb->viewport();
+    const QPoint c0 = ItemRect(v, 0).center();
+    QTest::mousePress(vp, Qt::LeftButton, {}, c0);
+    const QPoint out(vp->width() + 30, c0.y());
+    QMouseEvent move(QEvent::MouseMove, QPointF(out), QPointF(vp->mapToGlobal(out)), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(vp, &move);
+    QTest::qWait(250);
+    EXPECT_GE(bar->value(), v->GetLayout().m_item.cx); // at least one column per tick
+    QTest::mouseRelease(vp, Qt::LeftButton, {}, out);
+    EXPECT_EQ(Names(v)[0], "scroll0"); // released outside: nothing moved
 }

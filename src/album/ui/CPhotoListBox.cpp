@@ -1,6 +1,7 @@
 #include "album/ui/CPhotoListBox.h"
 
 #include "album/ui/CTnView.h"
+#include "framework/ReportException.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -177,7 +178,11 @@ void CPhotoListBox::keyPressEvent(QKeyEvent* e) {
         m_pView->OpenCurrentPhoto();
         return;
     case Qt::Key_Delete:
-        m_pView->DeleteSelection();
+        try {
+            m_pView->DeleteSelection();
+        } catch (...) {
+            ProcessWndProcException(std::current_exception(), WM_COMMAND, false);
+        }
         return;
     default:
         QListView::keyPressEvent(e);
