@@ -9,12 +9,16 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <cstdio>
 
 IMPLEMENT_DYNAMIC(CBaseDoc, CDocument)
 
 namespace {
+
+constexpr uint32_t kHelpSaveAs = 0x27005;
 
 // The save dialog: on OK the typed name is checked; an unacceptable one is
 // reported and the dialog shows again with the name selected.
@@ -23,6 +27,13 @@ std::string AskSaveNameWithDialog(const std::string& proposal, const std::string
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.selectFile(QString::fromStdString(proposal));
+    // The dialog's help button opens the save topic.
+    if (auto* grid = qobject_cast<QGridLayout*>(dlg.layout())) {
+        auto* help = new QPushButton("&Help", &dlg);
+        help->setObjectName("help");
+        grid->addWidget(help, grid->rowCount(), grid->columnCount() - 1);
+        QObject::connect(help, &QPushButton::clicked, &dlg, [] { GetUserPrompt().ShowHelp(kHelpSaveAs); });
+    }
     for (;;) {
         if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
         const std::string name = dlg.selectedFiles().front().toStdString();

@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -603,6 +604,9 @@ TEST_F(AlbumWindow, SaveDialogRefusesIllegalNames) {
         auto* edit = dlg->findChild<QLineEdit*>();
         ASSERT_NE(edit, nullptr);
         if (++nDialogs == 1) {
+            auto* help = dlg->findChild<QPushButton*>("help");
+            ASSERT_NE(help, nullptr);
+            help->click();
             proposals.push_back(edit->text());
             edit->setText("bad*name.alb");
             QTimer::singleShot(20, answer); // the dialog comes back
@@ -622,6 +626,7 @@ TEST_F(AlbumWindow, SaveDialogRefusesIllegalNames) {
     EXPECT_EQ(m_prompt.m_shown.back().text.substr(0, 18), "Illegal Filename:\n");
     EXPECT_EQ(d->GetPathName(), good);
     EXPECT_TRUE(fs::exists(good));
+    EXPECT_EQ(m_prompt.m_help, std::vector<uint32_t>{0x27005});
     EXPECT_EQ(v->GetParentFrame()->windowTitle(), "renamed.alb - Small");
 }
 
