@@ -6,7 +6,9 @@
 #include "album/CAlbum.h"
 #include "album/CTnLayout.h"
 #include "album/ui/CAlbumDoc.h"
+#include "album/ui/CAlbumInfoDlg.h"
 #include "album/ui/CPhotoListBox.h"
+#include "album/ui/CTextDlg.h"
 #include "album/ui/CTnView.h"
 #include "app/CMainFrame.h"
 #include "app/CZelApp.h"
@@ -23,10 +25,12 @@
 #include "view/CBaseView.h"
 #include "view/CImageEnhancerView.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -647,4 +651,40 @@ TEST_F(AlbumWindow, DragScrollsPastTheEdge) {
     EXPECT_GE(bar->value(), v->GetLayout().m_item.cx); // at least one column per tick
     QTest::mouseRelease(vp, Qt::LeftButton, {}, out);
     EXPECT_EQ(Names(v)[0], "scroll0"); // released outside: nothing moved
+}
+
+TEST_F(AlbumWindow, TextAndInformationDialogs) {
+    const std::string path = MakeAlbum("texts", 3, 3);
+    CTnView* v = Open(path);
+    ASSERT_NE(v, nullptr);
+    CAlbum& album = v->GetDocument()->GetAlbum();
+    {
+        CTextDlg dlg(album, 1, v);
+        EXPECT_EQ(dlg.ImageNumber()->currentIndex(), 1);
+        EXPECT_EQ(dlg.Caption()->text(), "texts1.qln");
+        EXPECT_EQ(dlg.Caption()->maxLength(), 128);
+        dlg.Caption()->setText("Harbour");
+        dlg.Description()->setPlainText(QString(1100, 'x'));
+        EXPECT_EQ(dlg.Description()->toPlainText().size(), 1024);
+        // Choosing another photo keeps what was typed for this one.
+        dlg.ImageNumber()->setCurrentIndex(2);
+        EXPECT_EQ(dlg.Caption()->text(), "texts2.qln");
+        dlg.Caption()->setText("Beach");
+        dlg.accept();
+        EXPECT_TRUE(dlg.Changed());
+    }
+    EXPECT_EQ(album.GetPhotoTitle(1), "Harbour");
+    EXPECT_EQ(album.GetPhotoDescription(1).size(), 1024u);
+    EXPECT_EQ(album.GetPhotoTitle(2), "Beach");
+    {
+        CAlbumInfoDlg dlg(album, path, v);
+        EXPECT_EQ(dlg.Field("Images:"), "3");
+        EXPECT_EQ(dlg.Field("Thumbnail Size:"), "Large (136 x 91)");
+        EXPECT_EQ(dlg.Field("File Name:"), "texts.alb");
+        EXPECT_EQ(dlg.Field("Read Only:"), "No");
+        EXPECT_TRUE(dlg.Field("Time:").endsWith("AM") || dlg.Field("Time:").endsWith("PM"));
+        EXPECT_EQ(dlg.Field("Date:").count('/'), 2);
+        dlg.accept();
+        EXPECT_FALSE(dlg.Changed());
+    }
 }
