@@ -26,6 +26,9 @@ std::string AskSaveNameWithDialog(const std::string& proposal, const std::string
     QFileDialog dlg(QApplication::activeWindow(), QString(), QString(), QString::fromStdString(filter));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setOption(QFileDialog::DontUseNativeDialog);
+    // A typed name without an extension gets the proposal's.
+    if (const size_t dot = proposal.find_last_of('.'); dot != std::string::npos)
+        dlg.setDefaultSuffix(QString::fromStdString(proposal.substr(dot + 1)));
     dlg.selectFile(QString::fromStdString(proposal));
     // The dialog's help button opens the save topic.
     if (auto* grid = qobject_cast<QGridLayout*>(dlg.layout())) {
