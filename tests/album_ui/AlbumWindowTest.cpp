@@ -56,6 +56,7 @@ class AlbumWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         m_defaultAsk = CBaseDoc::s_askSaveName;
+        SetDisplayDepth(24); // pixel checks assume a true-colour screen
         char tmpl[] = "/tmp/zozi-albumui-XXXXXX";
         m_dir = ::mkdtemp(tmpl);
         m_oldCwd = fs::current_path();
