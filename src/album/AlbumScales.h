@@ -4,6 +4,8 @@
 
 #include "framework/CRect.h"
 
+#include <string>
+
 inline constexpr int kAlbumScaleCount = 4;
 
 // The scale's landscape size; scales outside 0 ... 3 give the small size.
@@ -14,6 +16,7 @@ CSize GetThumbnailSize(int nScale, int nPictureWidth, int nPictureHeight);
 struct CAlbumSettings {
     int m_nThumbnailSize = 1;   // "Thumbnails"/"Size"
     int m_nTnStretchMethod = 0; // "Paint Option"/"Tn Stretch Method": 0 nearest, 1 bilinear
+    std::string m_strImagesDir; // "Directories"/"Images": where pictures from removable drives go
 };
 // The application fills these from its preferences at start.
 CAlbumSettings& GetAlbumSettings();

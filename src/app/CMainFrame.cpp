@@ -192,6 +192,35 @@ void CMainFrame::BuildToolBar() {
     button(ID_HELP_CONTENTS, st->standardIcon(QStyle::SP_DialogHelpButton), "Show the help contents");
 }
 
+void CMainFrame::SetToolBarSet(int nSet) {
+    if (!m_pToolBar || nSet == m_nToolBarSet) return;
+    m_nToolBarSet = nSet;
+    ++m_nToolBarRebuilds;
+    auto& actions = m_toolBarSets[nSet];
+    if (actions.empty()) {
+        for (unsigned nID : ToolBarButtons(nSet)) {
+            if (nID == 0) {
+                auto* sep = new QAction(this);
+                sep->setSeparator(true);
+                actions.push_back(sep);
+                continue;
+            }
+            const std::string tip = ToolBarTip(nID);
+            QAction* a = AddCommand(nullptr, nID, tip);
+            a->setIcon(ToolBarIcon(nID));
+            QObject::connect(a, &QAction::hovered, this, [this, tip] { SetMessageText(tip); });
+            actions.push_back(a);
+        }
+    }
+    m_pToolBar->clear();
+    for (QAction* a : actions) m_pToolBar->addAction(a);
+    UpdateCommandUI();
+}
+
+void CMainFrame::EnableToolBar(bool bEnable) {
+    if (m_pToolBar) m_pToolBar->setEnabled(bEnable);
+}
+
 void CMainFrame::BuildStatusBar() {
     m_pMessage = new QLabel("Ready");
     statusBar()->addWidget(m_pMessage, 1);

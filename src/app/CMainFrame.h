@@ -5,6 +5,9 @@
 #include "app/CKeyboardLocks.h"
 #include "app/core/CZelSettings.h"
 #include "framework/qt/CMDIFrameWnd.h"
+#include "view/ToolBarSets.h"
+
+#include <map>
 
 #include <functional>
 
@@ -14,7 +17,7 @@ class QMenu;
 class QToolBar;
 class CShowPanel;
 
-class CMainFrame : public CMDIFrameWnd {
+class CMainFrame : public CMDIFrameWnd, public IToolBarHost {
     DECLARE_DYNAMIC(CMainFrame)
 public:
     explicit CMainFrame(bool bScreenSaver = false);
@@ -40,6 +43,11 @@ public:
     QLabel* Indicator(int nIndex) const { return m_pIndicators[nIndex]; }
     // The program's icon: an album with a photograph laid on it.
     static QIcon AppIcon();
+    // The views' tool-bar sets: rebuilt only when the set changes.
+    void SetToolBarSet(int nSet) override;
+    void EnableToolBar(bool bEnable) override;
+    int GetToolBarSet() const { return m_nToolBarSet; }
+    int GetToolBarRebuilds() const { return m_nToolBarRebuilds; }
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
@@ -60,4 +68,7 @@ private:
     std::function<CKeyboardLocks()> m_lockSource;
     CShowPanel* m_pShowPanel = nullptr;
     bool m_bPrefsWritten = false;
+    int m_nToolBarSet = kToolBarSetNone;
+    int m_nToolBarRebuilds = 0;
+    std::map<int, std::vector<QAction*>> m_toolBarSets;
 };

@@ -3,6 +3,8 @@
 #include "album/AlbumPathChanges.h"
 #include "album/AlbumScales.h"
 #include "album/CAlbumResponseFile.h"
+#include "album/ui/CAlbumDoc.h"
+#include "album/ui/CTnView.h"
 #include "app/CHelpWnd.h"
 #include "app/CMainFrame.h"
 #include "app/CModalOptionsPropSheet.h"
@@ -300,6 +302,8 @@ void CZelApp::RegisterTemplates() {
     AddDocTemplate(new CZelDocTemplate(
         1020, [] { return new CImageEnhancerDoc; }, frame, [] { return new CImageEnhancerView; },
         RUNTIME_CLASS(CImageEnhancerView)));
+    AddDocTemplate(new CZelDocTemplate(
+        1019, [] { return new CAlbumDoc; }, frame, [] { return new CTnView; }, RUNTIME_CLASS(CTnView)));
 }
 
 CDocTemplate* CZelApp::FindTemplate(const CRuntimeClass* pViewClass) const {
@@ -334,12 +338,14 @@ bool CZelApp::StartWith(const CCommandLine& cmdLine) {
         auto* pFrame = new CMainFrame(m_bScreenSaver);
         m_pMainWnd = pFrame;
         pFrame->setAcceptDrops(true);
+        AddAlbumMenu(pFrame);
 
         m_prefs.ReadPreferences(*m_pStore, m_settings, ScreenMetrics());
         pFrame->ShowBars(m_settings.m_bShowToolBar != 0, m_settings.m_bShowStatusBar != 0);
         m_strCurrentAlbumDir = m_settings.m_strAlbumsDir;
         GetAlbumSettings().m_nThumbnailSize = m_settings.m_nThumbnailSize;
         GetAlbumSettings().m_nTnStretchMethod = m_settings.m_nTnStretchMethod;
+        GetAlbumSettings().m_strImagesDir = m_settings.m_strImagesDir;
         if (m_hooks.initUndoBuffer) m_hooks.initUndoBuffer(m_settings.m_nUndoBuffer);
         CDisplayCaps& caps = GetDisplayCaps();
         caps.bIdentityPalette = m_settings.m_bIdentityPalette != 0;
@@ -518,7 +524,7 @@ CDocument* CZelApp::OpenDocumentFile(const std::string& path) {
     // Albums go to the thumbnail view's template, everything else to the enhancer's.
     const bool bAlbum =
         QFileInfo(QString::fromStdString(abs)).suffix().compare("alb", Qt::CaseInsensitive) == 0;
-    CDocTemplate* pTemplate = bAlbum ? nullptr : FindTemplate(RUNTIME_CLASS(CImageEnhancerView));
+    CDocTemplate* pTemplate = FindTemplate(bAlbum ? RUNTIME_CLASS(CTnView) : RUNTIME_CLASS(CImageEnhancerView));
     if (!pTemplate) return nullptr;
     if (CDocument* pOpen = pTemplate->FindOpenDocument(abs)) {
         if (!pOpen->GetViews().empty())
@@ -544,4 +550,5 @@ void CZelApp::OnOptions() {
     GetDisplayCaps().bIdentityPalette = m_settings.m_bIdentityPalette != 0;
     GetAlbumSettings().m_nThumbnailSize = m_settings.m_nThumbnailSize;
     GetAlbumSettings().m_nTnStretchMethod = m_settings.m_nTnStretchMethod;
+    GetAlbumSettings().m_strImagesDir = m_settings.m_strImagesDir;
 }

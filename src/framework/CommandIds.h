@@ -52,4 +52,20 @@ enum : unsigned {
     ID_SHOW_CURRENT = 2005,
     ID_VIEW_FULLSCREEN = 2127,
     ID_VIEW_ENHANCER = 2122,
+    // Album window
+    ID_TN_DRAG_BETWEEN = 2013,
+    ID_TN_SIZE_TINY = 2015,
+    ID_TN_SIZE_SMALL = 2016,
+    ID_TN_SIZE_MEDIUM = 2017,
+    ID_TN_SIZE_LARGE = 2018,
+    ID_TN_INFORMATION = 2040,
+    ID_TN_DELETE = 2041,
+    ID_TN_ADD_IMAGES = 2081,
+    ID_TN_TEXT = 2128,
+    // Picture window tool-bar commands
+    ID_ROTATE_CW = 2034,
+    ID_ROTATE_CCW = 2035,
+    ID_SCALE_IMAGE = 2038,
+    ID_ZOOM_TOOL = 2116,
+    ID_CROP_TOOL = 2118,
 };

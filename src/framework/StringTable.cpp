@@ -147,6 +147,7 @@ constexpr Entry kStrings[] = {
     {1197, "%1 \nCannot find this file.\n\nThumbnail will be removed from the album."},
     {1198, "%1 \nPossible corrupted file or there is not enough memory to load the thumbnail from the disk.  "
            "Thumbnail will be removed from the album."},
+    {1199, "Add Images"},
     {1201, "All "
            "Formats|*.ALB;*.QLN;*.#??;*.BMP;*.CAL;*.CMP;*.EPS;*.GIF;*.JFF;*.JPG;*.JTF;*.MAC;*.MSP;*.PCT;*."
            "PCX;*.PNG;*.RAS;*.TGA;*.TIF|"},

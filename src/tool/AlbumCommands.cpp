@@ -1,7 +1,8 @@
-// album info / create / add / remove / move / scale / build / relocate
+// album info / create / add / remove / move / scale / build / relocate / drag / copy
 
 #include "album/AlbumPathChanges.h"
 #include "album/AlbumScales.h"
+#include "album/AlbumViewRules.h"
 #include "album/CAlbum.h"
 #include "album/CAlbumResponseFile.h"
 #include "framework/CException.h"
@@ -9,6 +10,7 @@
 #include "storage/QlnPhotoFile.h"
 #include "tool/ToolCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -125,6 +127,46 @@ int AlbumRelocate(const CToolArgs& a) {
     return kExitOk;
 }
 
+// Indexes of the album's photos from the arguments, ascending, duplicates dropped.
+std::vector<int> ToSelection(const CToolArgs& a, size_t nFirst, int nCount) {
+    std::vector<int> sel;
+    for (size_t i = nFirst; i < a.Positional().size(); ++i) sel.push_back(ToIndex(a[i], nCount));
+    std::sort(sel.begin(), sel.end());
+    sel.erase(std::unique(sel.begin(), sel.end()), sel.end());
+    return sel;
+}
+
+// The thumbnail view's drop within the album.
+int AlbumDrag(const CToolArgs& a) {
+    a.Expect(3, SIZE_MAX);
+    if (!CFile::Exists(a[0])) throw CToolUsageError("the album " + a[0] + " does not exist");
+    return EditAlbum(a[0], [&](CAlbum& album) {
+        const int nDrop = static_cast<int>(CToolArgs::ToInteger(a[1], 0, album.GetCount()));
+        for (auto [from, to] : DropMoves(ToSelection(a, 2, album.GetCount()), nDrop))
+            album.MovePhoto(from, to);
+    });
+}
+
+// The drop between albums: copied last to first at the position, so they keep their order.
+int AlbumCopy(const CToolArgs& a) {
+    a.Expect(2, SIZE_MAX);
+    if (!a.Has("--to") || !a.Has("--at")) throw CToolUsageError("album copy needs --to ALBUM and --at POS");
+    const std::string target = a.Value("--to");
+    if (!CFile::Exists(a[0])) throw CToolUsageError("the album " + a[0] + " does not exist");
+    if (!CFile::Exists(target)) throw CToolUsageError("the album " + target + " does not exist");
+    CAlbumSession session;
+    CAlbum from;
+    from.LoadFile(a[0], false);
+    const std::vector<int> sel = ToSelection(a, 1, from.GetCount());
+    CAlbum to;
+    to.LoadFile(target);
+    const int nPos = static_cast<int>(CToolArgs::ToInteger(a.Value("--at"), 0, to.GetCount()));
+    for (auto it = sel.rbegin(); it != sel.rend(); ++it) to.CopyPhoto(from, *it, nPos);
+    to.SaveFile(target);
+    session.Finish();
+    return kExitOk;
+}
+
 int Album(const std::vector<std::string>& args) {
     if (args.empty()) throw CToolUsageError("album needs a command");
     const std::string& cmd = args[0];
@@ -137,6 +179,8 @@ int Album(const std::vector<std::string>& args) {
     if (cmd == "scale") return AlbumScale(CToolArgs(rest, {}));
     if (cmd == "build") return AlbumBuild(CToolArgs(rest, {}));
     if (cmd == "relocate") return AlbumRelocate(CToolArgs(rest, {}));
+    if (cmd == "drag") return AlbumDrag(CToolArgs(rest, {}));
+    if (cmd == "copy") return AlbumCopy(CToolArgs(rest, {"--to", "--at"}));
     throw CToolUsageError("unknown album command '" + cmd + "'");
 }
 
@@ -150,5 +194,7 @@ ZOZI_TOOL_COMMAND("album",
                   "zozi-tool album move FILE FROM TO\n"
                   "zozi-tool album scale FILE S\n"
                   "zozi-tool album build RESPONSE\n"
-                  "zozi-tool album relocate OLD NEW",
+                  "zozi-tool album relocate OLD NEW\n"
+                  "zozi-tool album drag FILE TO INDEX...\n"
+                  "zozi-tool album copy FROM INDEX... --to ALBUM --at POS",
                   Album)

@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <QScrollArea>
 
-IMPLEMENT_DYNAMIC(CImageEnhancerView, CView)
+IMPLEMENT_DYNAMIC(CImageEnhancerView, CBaseView)
 
 CImageEnhancerView::CImageEnhancerView() {
     setAutoFillBackground(false);

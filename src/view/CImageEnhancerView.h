@@ -1,12 +1,12 @@
 #pragma once
 // The picture window: the picture at 1:1, scrolled when it is larger than the window.
 
-#include "framework/qt/CView.h"
+#include "view/CBaseView.h"
 
 class QScrollArea;
 class CImageEnhancerDoc;
 
-class CImageEnhancerView : public CView {
+class CImageEnhancerView : public CBaseView {
     DECLARE_DYNAMIC(CImageEnhancerView)
 public:
     CImageEnhancerView();
@@ -17,4 +17,5 @@ public:
     void OnDraw(CDC* pDC) override;
     QSize sizeHint() const override;
     QWidget* CreateHolder() override;
+    bool IsEnhancerView() const override { return true; }
 };

@@ -34,7 +34,7 @@ void CMDIChildWnd::OnUpdateFrameTitle() {
     if (!pDoc) return;
     // A document shown in several frames numbers them: "name:1", "name:2".
     const auto& views = pDoc->GetViews();
-    std::string title = pDoc->GetTitle();
+    std::string title = m_pView ? m_pView->FrameTitle(pDoc->GetTitle()) : pDoc->GetTitle();
     if (views.size() > 1) {
         for (size_t i = 0; i < views.size(); ++i)
             if (views[i] == m_pView) {

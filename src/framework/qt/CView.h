@@ -5,6 +5,7 @@
 #include "framework/CRect.h"
 
 #include <QWidget>
+#include <string>
 
 class CDC;
 class CDocument;
@@ -24,6 +25,8 @@ public:
     virtual void OnDraw(CDC* pDC) = 0;
     // The widget the frame holds: the view itself, or a scroll area around it.
     virtual QWidget* CreateHolder() { return this; }
+    // The title its frame shows for the document's title.
+    virtual std::string FrameTitle(const std::string& docTitle) const { return docTitle; }
     // The part of the view being painted.
     CRect GetClipBox() const { return m_rcClip; }
 
