@@ -1,0 +1,31 @@
+#pragma once
+// The dialogs that ask an enhancer command for its arguments, by command id.
+// The enhancer enables a command that needs a dialog only while one is
+// registered here, and runs the operation table's call with the values the
+// dialog gives.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CDib;
+class COpValues;
+class QWidget;
+
+struct COperationDialogRequest {
+    QWidget* m_pParent = nullptr;
+    const CDib& m_image;    // the document's picture
+    COpValues& m_values;    // filled on OK, as the operation table's arguments are named
+    std::string m_strTitle; // the document's title, for captions
+};
+
+using OperationDialogFn = std::function<bool(COperationDialogRequest&)>;
+
+class COperationDialogs {
+public:
+    static void Register(unsigned nCommandId, OperationDialogFn fn);
+    static bool Has(unsigned nCommandId);
+    // Runs the command's dialog: true on OK with the values filled, false on
+    // Cancel or when no dialog is registered.
+    static bool Run(unsigned nCommandId, COperationDialogRequest& request);
+};
