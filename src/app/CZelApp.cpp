@@ -25,6 +25,7 @@
 #include "imaging/DitherTables.h"
 #include "storage/ImpExpTables.h"
 #include "storage/ImportExport.h"
+#include "storage/PixelLimit.h"
 #include "storage/QlnPhotoFile.h"
 #include "view/CImageEnhancerDoc.h"
 #include "view/CImageEnhancerView.h"
@@ -285,6 +286,7 @@ bool CZelApp::InitInstance(const std::string& commandLine) {
         m_strCurrentAlbumDir = m_settings.m_strAlbumsDir;
         GetAlbumSettings().m_nThumbnailSize = m_settings.m_nThumbnailSize;
         GetAlbumSettings().m_nTnStretchMethod = m_settings.m_nTnStretchMethod;
+        SetMaxMegapixels(m_settings.m_nMaxMegapixels);
         if (m_hooks.initUndoBuffer) m_hooks.initUndoBuffer(m_settings.m_nUndoBuffer);
         CDisplayCaps& caps = GetDisplayCaps();
         caps.bIdentityPalette = m_settings.m_bIdentityPalette != 0;

@@ -207,6 +207,7 @@ constexpr Entry kStrings[] = {
     {1392, "No"},
     {1393, "Yes"},
     {1394, "%1 printing is currently disabled.  Would you like to return to the dialog and enable it?"},
+    {1395, "The picture is %1 pixels, more than the %2 pixels allowed"},
     {57344, "Pictavo Zozi"},
     {59137, "CAP"},
     {59138, "NUM"},

@@ -14,6 +14,7 @@
 #include "storage/CWmfCodec.h"
 #include "storage/CWpgCodec.h"
 #include "storage/ImpExpTables.h"
+#include "storage/PixelLimit.h"
 
 #include <magick/api.h>
 
@@ -202,6 +203,13 @@ int CImageCodecs::Read(const uint8_t* p, size_t n, int nFormat, CRaster& out) {
     }
     const ReadEntry* e = FindReader(nFormat);
     if (!e) return IMPEXP_ERR_IMAGE_TYPE;
+    // The declared size against the pixel limit before any decoding, also
+    // for variants that go on to GraphicsMagick.
+    if (e->info) {
+        int w = 0, h = 0, bits = 0;
+        if (e->info(p, n, w, h, bits) == IMPEXP_SUCCESS && !CheckPixelLimit(w, h))
+            return IMPEXP_ERR_TOO_MANY_PIXELS;
+    }
     if (e->read) {
         int rc = e->read(p, n, out);
         // Variants the own reader leaves out (compressed bitmaps) go to GraphicsMagick.

@@ -1,6 +1,7 @@
 #include "storage/ImpExpTables.h"
 
 #include "framework/StringTable.h"
+#include "storage/PixelLimit.h"
 
 #include <algorithm>
 #include <array>
@@ -320,6 +321,7 @@ uint32_t ErrorStringId(int nCode) {
 }
 
 std::string ErrorText(int nCode) {
+    if (nCode == IMPEXP_ERR_TOO_MANY_PIXELS) return PixelLimitText();
     uint32_t nId = ErrorStringId(nCode);
     return nId ? LoadResString(nId) : std::string();
 }

@@ -8,6 +8,7 @@
 #include "imaging/ImageMemory.h"
 #include "storage/ImpExpTables.h"
 #include "storage/PictureFiles.h"
+#include "storage/PixelLimit.h"
 #include "storage/QlnPhotoFile.h"
 
 #include <cerrno>
@@ -50,6 +51,7 @@ int ImportPhoto(const std::string& path, std::unique_ptr<CDib>& out) {
     ImageHdrType hdr;
     int rc = ReadPhotoHeader(path, hdr);
     if (rc != IMPEXP_SUCCESS) return rc;
+    if (!CheckPixelLimit(hdr.dwWidth, hdr.dwHeight)) return IMPEXP_ERR_TOO_MANY_PIXELS;
     if (EstimateImageMemory(static_cast<int>(hdr.dwWidth), static_cast<int>(hdr.dwHeight),
                             static_cast<int>(hdr.BitsPerPixel)) >= GetRasterMemoryLimit())
         return IMPEXP_ERR_MEMORY_LOW;
