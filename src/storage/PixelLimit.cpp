@@ -42,7 +42,7 @@ bool CheckPixelLimit(int64_t nWidth, int64_t nHeight) {
 std::string PixelLimitText() {
     const uint64_t nLimit = GetMaxPixels();
     std::string size = std::to_string(t_nRefusedWidth) + " x " + std::to_string(t_nRefusedHeight);
-    std::string limit = nLimit % 1'000'000 == 0 ? std::to_string(nLimit / 1'000'000) + " million"
-                                                 : std::to_string(nLimit);
+    std::string limit =
+        nLimit % 1'000'000 == 0 ? std::to_string(nLimit / 1'000'000) + " million" : std::to_string(nLimit);
     return FormatMessageText(LoadResString(IDS_TOO_MANY_PIXELS), size, limit);
 }

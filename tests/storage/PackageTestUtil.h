@@ -10,25 +10,9 @@
 #include <string>
 #include <vector>
 
-class CScratchDir {
-public:
-    CScratchDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zozi-test-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data()) ? pattern : std::string();
-    }
-    ~CScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    CScratchDir(const CScratchDir&) = delete;
-    CScratchDir& operator=(const CScratchDir&) = delete;
+#include "StorageTestUtil.h"
 
-    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
+// The scratch folder is StorageTestUtil.h's: one definition for the whole test binary.
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& data) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -2,11 +2,11 @@
 // limit is refused before decoding, in every format, with a message naming
 // its size; pictures at the limit still read.
 
+#include "storage/PixelLimit.h"
 #include "imaging/CDib.h"
 #include "storage/CImageCodecs.h"
 #include "storage/ImpExpTables.h"
 #include "storage/ImportExport.h"
-#include "storage/PixelLimit.h"
 
 #include "StorageTestUtil.h"
 
@@ -63,10 +63,10 @@ struct Format {
 
 // One save type per readable format (the GraphicsMagick ones included).
 constexpr Format kFormats[] = {
-    {1, 8, "TGA"},   {5, 1, "TIF"},  {11, 1, "TIF"}, {13, 24, "TIF"}, {18, 1, "CAL"}, {19, 1, "MAC"},
-    {20, 1, "IMG"},  {21, 1, "MSP"}, {24, 8, "WPG"}, {28, 24, "RAS"}, {32, 8, "PCT"}, {37, 24, "BMP"},
-    {40, 8, "BMP"},  {44, 8, "PCX"}, {46, 8, "GIF"}, {48, 24, "JPG"}, {50, 24, "JPG"}, {55, 24, "WMF"},
-    {57, 24, "PNG"},
+    {1, 8, "TGA"},   {5, 1, "TIF"},   {11, 1, "TIF"},  {13, 24, "TIF"}, {18, 1, "CAL"},
+    {19, 1, "MAC"},  {20, 1, "IMG"},  {21, 1, "MSP"},  {24, 8, "WPG"},  {28, 24, "RAS"},
+    {32, 8, "PCT"},  {37, 24, "BMP"}, {40, 8, "BMP"},  {44, 8, "PCX"},  {46, 8, "GIF"},
+    {48, 24, "JPG"}, {50, 24, "JPG"}, {55, 24, "WMF"}, {57, 24, "PNG"},
 };
 
 TEST(PixelLimit, EveryFormatIsRefusedOnePixelOverTheLimitAndReadAtIt) {
@@ -80,7 +80,8 @@ TEST(PixelLimit, EveryFormatIsRefusedOnePixelOverTheLimitAndReadAtIt) {
         {
             CLimitScope limit(pixels - 1);
             CRaster out;
-            EXPECT_EQ(CImageCodecs::Read(bytes.data(), bytes.size(), info.nFormat, out), IMPEXP_ERR_TOO_MANY_PIXELS);
+            EXPECT_EQ(CImageCodecs::Read(bytes.data(), bytes.size(), info.nFormat, out),
+                      IMPEXP_ERR_TOO_MANY_PIXELS);
             EXPECT_TRUE(out.IsEmpty());
         }
         CLimitScope limit(pixels);

@@ -19,7 +19,10 @@ public:
         std::error_code ec;
         std::filesystem::remove_all(m_path, ec);
     }
+    CScratchDir(const CScratchDir&) = delete;
+    CScratchDir& operator=(const CScratchDir&) = delete;
     std::string operator/(const std::string& name) const { return (m_path / name).string(); }
+    std::string Path() const { return m_path.string(); }
     size_t FileCount() const {
         return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(m_path), {}));
     }
