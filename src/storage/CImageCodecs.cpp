@@ -8,6 +8,7 @@
 #include "storage/CMspCodec.h"
 #include "storage/CPcxCodec.h"
 #include "storage/CPngCodec.h"
+#include "storage/CPostScriptCodec.h"
 #include "storage/CSunRasterCodec.h"
 #include "storage/CTargaCodec.h"
 #include "storage/CTiffCodec.h"
@@ -60,7 +61,7 @@ constexpr ReadEntry kReaders[] = {
     {11, CJpegCodec::Info, CJpegCodec::Read, nullptr, 1},
     {14, CBmpCodec::Info, CBmpCodec::Read, "BMP", 1},
     {15, CWmfCodec::Info, CWmfCodec::Read, nullptr, 1},
-    {16, nullptr, nullptr, "EPS", 1},
+    {16, CPostScriptCodec::Info, CPostScriptCodec::Read, nullptr, 1},
     {25, CTiffCodec::Info, CTiffCodec::Read, "TIFF", 1, OneBit},
     {27, CTiffCodec::Info, CTiffCodec::Read, "TIFF", 1, OneBit},
     {28, CTiffCodec::Info, CTiffCodec::Read, "TIFF", 1, OneBit},
