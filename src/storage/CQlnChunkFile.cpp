@@ -81,7 +81,7 @@ void CQlnChunkFile::ResetObject(bool bKeepName) {
     if (m_pJournal->IsActive()) {
         try {
             if (m_pFile && m_pFile->IsOpen()) m_pJournal->Rollback(*m_pFile);
-        } catch (const CException&) {
+        } catch (...) {
         }
         if (m_pJournal->IsActive())
             m_pJournal = std::make_unique<CChunkJournal>(

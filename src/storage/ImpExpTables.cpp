@@ -139,6 +139,8 @@ constexpr FormatEntry kFormatNames[] = {
     {64, "Encapsulated Post Script (WMF)"},
     {kFormatPng, "Portable Network Graphics"},
     {kFormatPhoto, "Quillon Photo"},
+    // Our own addition: GEM bit images are read but had no name.
+    {52, "GEM Image"},
 };
 
 // Picks by bit count from parallel lists; nOther when none matches.

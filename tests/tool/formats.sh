@@ -23,6 +23,9 @@ for t in $(seq 1 56) 57 666; do
   "$tool" convert "$out" "$dir/back$t.bmp" || fail "reading save type $t back"
 done
 
+# GEM bit images have a format name of their own.
+"$tool" image info "$dir/out20.pic" | grep -q "^format=52 name=GEM Image width=41" || fail "GEM Image name"
+
 # The library's own compressed formats are refused with their reason, nothing written.
 for t in 8 47; do
   "$tool" convert "$dir/in.bmp" "$dir/lead$t.cmp" --save-type $t 2>"$dir/err" && fail "save type $t written"
