@@ -13,7 +13,8 @@
 #include <string>
 
 inline int FuzzFormat(const uint8_t* data, size_t size, int nFormat, const char* ext) {
-    static const bool s_bLimited = (SetRasterMemoryLimitForTest(uint64_t{256} << 20), SetMaxMegapixels(16), true);
+    static const bool s_bLimited =
+        (SetRasterMemoryLimitForTest(uint64_t{256} << 20), SetMaxMegapixels(16), true);
     (void)s_bLimited;
     CImageCodecs::Sniff(data, size, ext);
     CImageFileInfo info;

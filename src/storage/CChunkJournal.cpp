@@ -145,7 +145,10 @@ std::vector<CChunkJournal::CEntry> CChunkJournal::ReadEntries(CFile& journal, ui
         ReadAt(journal, at, head, sizeof head);
         const uint64_t offset = GetU64(head);
         const uint32_t n = GetU32(head + 8);
-        if (n == 0 || n > kMaxEntryData || at + kEntryHeaderSize + n > length) break;
+        // Saved regions lie before the original length: anything else is not ours.
+        if (n == 0 || n > kMaxEntryData || at + kEntryHeaderSize + n > length || offset > m_nOriginalLength ||
+            n > m_nOriginalLength - offset)
+            break;
         data.resize(n);
         ReadAt(journal, at + kEntryHeaderSize, data.data(), n);
         if (Crc(data.data(), n, Crc(head, 12)) != GetU32(head + 12)) break;
@@ -222,7 +225,9 @@ bool CChunkJournal::Recover(CFile& target, const std::string& fileName) {
         bValid = std::memcmp(head, kJournalMagic, 8) == 0 && Crc(head, 32) == GetU32(head + 32);
     }
     const CFileId id = IdOf(target);
-    if (!bValid || GetU64(head + 16) != id.dev || GetU64(head + 24) != id.ino) {
+    // Chunk files stay below 4 GB; a larger original length is not a journal of ours.
+    if (!bValid || GetU64(head + 8) > kMaxFileLength || GetU64(head + 16) != id.dev ||
+        GetU64(head + 24) != id.ino) {
         // Torn before anything was written to the file, or left by a file that
         // has since been replaced as a whole: nothing to undo.
         ZTRACE("CChunkJournal::Recover(): '%s' dropped.\n", m_strPath.c_str());

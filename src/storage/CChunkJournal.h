@@ -21,6 +21,7 @@ public:
     static constexpr uint32_t kHeaderSize = 36;
     static constexpr uint32_t kEntryHeaderSize = 16;
     static constexpr uint32_t kMaxEntryData = 1u << 20;
+    static constexpr uint64_t kMaxFileLength = 0xFFFFFFFFull;
 
     static std::string PathFor(const std::string& fileName) { return fileName + "-journal"; }
 
