@@ -104,6 +104,15 @@ void CMagickCodec::Initialize() {
         SetMagickResourceLimit(MapResource, static_cast<magick_int64_t>(mem));
         SetMagickResourceLimit(WidthResource, CRaster::kMaxSide);
         SetMagickResourceLimit(HeightResource, CRaster::kMaxSide);
+        // Ghostscript runs only in CPostScriptCodec's sandbox: GraphicsMagick's
+        // own PostScript and PDF readers (reached for instance through
+        // PostScript embedded in a WordPerfect graphic) are switched off; its
+        // writers stay.
+        for (const char* name : {"PS", "EPS", "EPSF", "EPSI", "EPI", "EPT", "EPT2", "EPT3", "PDF", "AI", "PS2",
+                                 "PS3"}) {
+            CExceptionScope ex;
+            if (const MagickInfo* mi = GetMagickInfo(name, &ex)) const_cast<MagickInfo*>(mi)->decoder = nullptr;
+        }
     });
 }
 

@@ -128,4 +128,20 @@ TEST_F(PostScript, FilesOutsideInputAndOutputAreOutOfReach) {
               IMPEXP_ERR_NO_POSTSCRIPT);
 }
 
+TEST_F(PostScript, GraphicsMagickNeverRunsTheInterpreterItself) {
+    // Its PostScript readers are off, so a hostile file reached through it
+    // (embedded in another format) fails at once instead of running unbounded.
+    const std::string loop = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n{} loop\n";
+    std::vector<uint8_t> bytes(loop.begin(), loop.end());
+    for (const char* coder : {"PS", "EPS", "PDF"}) {
+        CRaster out;
+        EXPECT_NE(CMagickCodec::Read(bytes.data(), bytes.size(), coder, out), IMPEXP_SUCCESS) << coder;
+    }
+    // Writing EPS still goes through it.
+    CRaster src;
+    ASSERT_EQ(src.Create(4, 4, 24), IMPEXP_SUCCESS);
+    std::vector<uint8_t> eps;
+    EXPECT_EQ(CImageCodecs::Write(src, 56, eps), IMPEXP_SUCCESS);
+}
+
 } // namespace
