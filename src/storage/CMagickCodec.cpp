@@ -108,10 +108,11 @@ void CMagickCodec::Initialize() {
         // own PostScript and PDF readers (reached for instance through
         // PostScript embedded in a WordPerfect graphic) are switched off; its
         // writers stay.
-        for (const char* name : {"PS", "EPS", "EPSF", "EPSI", "EPI", "EPT", "EPT2", "EPT3", "PDF", "AI", "PS2",
-                                 "PS3"}) {
+        for (const char* name :
+             {"PS", "EPS", "EPSF", "EPSI", "EPI", "EPT", "EPT2", "EPT3", "PDF", "AI", "PS2", "PS3"}) {
             CExceptionScope ex;
-            if (const MagickInfo* mi = GetMagickInfo(name, &ex)) const_cast<MagickInfo*>(mi)->decoder = nullptr;
+            if (const MagickInfo* mi = GetMagickInfo(name, &ex))
+                const_cast<MagickInfo*>(mi)->decoder = nullptr;
         }
     });
 }

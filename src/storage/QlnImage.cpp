@@ -202,8 +202,8 @@ int ReadImagePixels(CQlnChunkFile& file, uint32_t dwChunkID, ImageRecType* pRec,
     pRec->pPixels = nullptr;
     const uint32_t imageSize = CheckedImageSize(hdr);
     if (!CheckPixelLimit(hdr.dwWidth, hdr.dwHeight)) {
-        ZTRACE("ReadImagePixels(): %lux%lu is over the pixel limit\n", static_cast<unsigned long>(hdr.dwWidth),
-               static_cast<unsigned long>(hdr.dwHeight));
+        ZTRACE("ReadImagePixels(): %lux%lu is over the pixel limit\n",
+               static_cast<unsigned long>(hdr.dwWidth), static_cast<unsigned long>(hdr.dwHeight));
         return 0;
     }
 
