@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= 2
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build fuzz-build run test bench install clean format
+.PHONY: all deps build fuzz-build fuzz run test bench install clean format
 
 all: build
 
@@ -24,6 +24,15 @@ $(FUZZ_BUILD)/CMakeCache.txt:
 
 fuzz-build: deps $(FUZZ_BUILD)/CMakeCache.txt
 	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+
+# Every fuzz target for longer than the short run of `make test`
+# (FUZZ_SECONDS each, default 300); new inputs stay out of the seed corpora.
+FUZZ_SECONDS ?= 300
+fuzz: fuzz-build
+	@for src in fuzz/*.cpp; do \
+	  name=$$(basename $$src .cpp); echo "== fuzz_$$name ($(FUZZ_SECONDS) s)"; \
+	  ZOZI_FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz-smoke $(FUZZ_BUILD)/bin/fuzz_$$name fuzz/corpus/$$name || exit 1; \
+	done
 
 run: build
 	@if [ -x $(BUILD)/bin/zozi ]; then $(BUILD)/bin/zozi $(ARGS); else $(BUILD)/bin/zozi-tool --help; fi

@@ -28,6 +28,7 @@
 #include "imaging/DitherTables.h"
 #include "storage/ImpExpTables.h"
 #include "storage/ImportExport.h"
+#include "storage/PixelLimit.h"
 #include "storage/QlnPhotoFile.h"
 #include "view/CImageEnhancerDoc.h"
 #include "view/CImageEnhancerView.h"
@@ -346,6 +347,7 @@ bool CZelApp::StartWith(const CCommandLine& cmdLine) {
         GetAlbumSettings().m_nThumbnailSize = m_settings.m_nThumbnailSize;
         GetAlbumSettings().m_nTnStretchMethod = m_settings.m_nTnStretchMethod;
         GetAlbumSettings().m_strImagesDir = m_settings.m_strImagesDir;
+        SetMaxMegapixels(m_settings.m_nMaxMegapixels);
         if (m_hooks.initUndoBuffer) m_hooks.initUndoBuffer(m_settings.m_nUndoBuffer);
         CDisplayCaps& caps = GetDisplayCaps();
         caps.bIdentityPalette = m_settings.m_bIdentityPalette != 0;

@@ -213,6 +213,7 @@ constexpr Entry kStrings[] = {
     {1392, "No"},
     {1393, "Yes"},
     {1394, "%1 printing is currently disabled.  Would you like to return to the dialog and enable it?"},
+    {1395, "The picture is %1 pixels, more than the %2 pixels allowed"},
     {2198, "Page Range: %d - %d"},
     {2199, "Margins: L=%s, T=%s, R=%s, B=%s"},
     {2200, "Header: %1; Footer: %2"},

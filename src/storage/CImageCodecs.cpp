@@ -8,12 +8,14 @@
 #include "storage/CMspCodec.h"
 #include "storage/CPcxCodec.h"
 #include "storage/CPngCodec.h"
+#include "storage/CPostScriptCodec.h"
 #include "storage/CSunRasterCodec.h"
 #include "storage/CTargaCodec.h"
 #include "storage/CTiffCodec.h"
 #include "storage/CWmfCodec.h"
 #include "storage/CWpgCodec.h"
 #include "storage/ImpExpTables.h"
+#include "storage/PixelLimit.h"
 
 #include <magick/api.h>
 
@@ -59,7 +61,7 @@ constexpr ReadEntry kReaders[] = {
     {11, CJpegCodec::Info, CJpegCodec::Read, nullptr, 1},
     {14, CBmpCodec::Info, CBmpCodec::Read, "BMP", 1},
     {15, CWmfCodec::Info, CWmfCodec::Read, nullptr, 1},
-    {16, nullptr, nullptr, "EPS", 1},
+    {16, CPostScriptCodec::Info, CPostScriptCodec::Read, nullptr, 1},
     {25, CTiffCodec::Info, CTiffCodec::Read, "TIFF", 1, OneBit},
     {27, CTiffCodec::Info, CTiffCodec::Read, "TIFF", 1, OneBit},
     {28, CTiffCodec::Info, CTiffCodec::Read, "TIFF", 1, OneBit},
@@ -202,6 +204,13 @@ int CImageCodecs::Read(const uint8_t* p, size_t n, int nFormat, CRaster& out) {
     }
     const ReadEntry* e = FindReader(nFormat);
     if (!e) return IMPEXP_ERR_IMAGE_TYPE;
+    // The declared size against the pixel limit before any decoding, also
+    // for variants that go on to GraphicsMagick.
+    if (e->info) {
+        int w = 0, h = 0, bits = 0;
+        if (e->info(p, n, w, h, bits) == IMPEXP_SUCCESS && !CheckPixelLimit(w, h))
+            return IMPEXP_ERR_TOO_MANY_PIXELS;
+    }
     if (e->read) {
         int rc = e->read(p, n, out);
         // Variants the own reader leaves out (compressed bitmaps) go to GraphicsMagick.

@@ -2,6 +2,7 @@
 
 #include "framework/Trace.h"
 #include "storage/ImpExpTables.h"
+#include "storage/PixelLimit.h"
 
 #include <magick/api.h>
 
@@ -72,6 +73,18 @@ int BitsForColours(unsigned long colours) {
     return colours <= 2 ? 1 : colours <= 16 ? 4 : 8;
 }
 
+// GraphicsMagick's own pixel bound: when decoding, the pixel limit and no
+// more than the memory allows (a Q16 pixel takes 8 bytes in the cache). Set
+// on every call, as the limit may change while the program runs. A ping goes
+// without it (the memory and side limits still hold) so that the size of a
+// refused picture is known and named.
+void LimitPixels(bool bDecoding) {
+    const uint64_t mem = std::min(GetRasterMemoryLimit(), uint64_t{4} << 30) / 8;
+    const uint64_t sides = uint64_t{CRaster::kMaxSide} * CRaster::kMaxSide;
+    SetMagickResourceLimit(PixelsResource,
+                           static_cast<magick_int64_t>(bDecoding ? std::min(mem, GetMaxPixels()) : sides));
+}
+
 bool IsPostScriptCoder(const std::string& magick) {
     return magick == "EPS" || magick == "PS" || magick == "EPT" || magick == "EPSI";
 }
@@ -89,10 +102,18 @@ void CMagickCodec::Initialize() {
         SetMagickResourceLimit(DiskResource, 0);
         SetMagickResourceLimit(MemoryResource, static_cast<magick_int64_t>(mem));
         SetMagickResourceLimit(MapResource, static_cast<magick_int64_t>(mem));
-        // A Q16 pixel takes 8 bytes in the cache.
-        SetMagickResourceLimit(PixelsResource, static_cast<magick_int64_t>(mem / 8));
         SetMagickResourceLimit(WidthResource, CRaster::kMaxSide);
         SetMagickResourceLimit(HeightResource, CRaster::kMaxSide);
+        // Ghostscript runs only in CPostScriptCodec's sandbox: GraphicsMagick's
+        // own PostScript and PDF readers (reached for instance through
+        // PostScript embedded in a WordPerfect graphic) are switched off; its
+        // writers stay.
+        for (const char* name :
+             {"PS", "EPS", "EPSF", "EPSI", "EPI", "EPT", "EPT2", "EPT3", "PDF", "AI", "PS2", "PS3"}) {
+            CExceptionScope ex;
+            if (const MagickInfo* mi = GetMagickInfo(name, &ex))
+                const_cast<MagickInfo*>(mi)->decoder = nullptr;
+        }
     });
 }
 
@@ -116,6 +137,7 @@ bool CMagickCodec::HasPostScript() {
 
 int CMagickCodec::Ping(const uint8_t* pData, size_t nSize, const std::string& magick, CMagickInfo& info) {
     Initialize();
+    LimitPixels(false);
     if (IsPostScriptCoder(magick) && !HasPostScript()) return IMPEXP_ERR_NO_POSTSCRIPT;
     MagickInfoPtr ii = MakeInfo(magick);
     if (!ii) return IMPEXP_ERR_NO_MEMORY;
@@ -137,11 +159,20 @@ int CMagickCodec::Read(const uint8_t* pData, size_t nSize, const std::string& ma
                        int nMinBits) {
     Initialize();
     if (IsPostScriptCoder(magick) && !HasPostScript()) return IMPEXP_ERR_NO_POSTSCRIPT;
+    // The declared size first: a picture over the pixel limit is refused
+    // before GraphicsMagick decodes (or renders) it.
+    if (!IsPostScriptCoder(magick)) {
+        CMagickInfo declared;
+        if (Ping(pData, nSize, magick, declared) == IMPEXP_SUCCESS &&
+            !CheckPixelLimit(declared.nWidth, declared.nHeight))
+            return IMPEXP_ERR_TOO_MANY_PIXELS;
+    }
     MagickInfoPtr ii = MakeInfo(magick);
     if (!ii) return IMPEXP_ERR_NO_MEMORY;
     ii->subimage = 0;
     ii->subrange = 1;
     CExceptionScope ex;
+    LimitPixels(true);
     MagickImagePtr img(BlobToImage(ii.get(), pData, nSize, &ex));
     if (!img) return ErrorFromException(ex.Get(), IMPEXP_ERR_FILE_FORMAT);
     if (img->columns == 0 || img->rows == 0 || img->columns > CRaster::kMaxSide ||

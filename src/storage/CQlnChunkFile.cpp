@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <unistd.h>
+
 IMPLEMENT_DYNAMIC(CQlnChunkFile, CObject)
 
 namespace {
@@ -44,10 +46,14 @@ uint32_t PaddingFor(uint32_t dwDataSize, uint32_t dwBlockGranularity) {
 
 } // namespace
 
-CQlnChunkFile::CQlnChunkFile() : m_MainHdr(NewMainHeader()), m_SavedHdr(NewMainHeader()) {}
+CQlnChunkFile::CQlnChunkFile() : m_MainHdr(NewMainHeader()), m_SavedHdr(NewMainHeader()) {
+    m_pJournal = std::make_unique<CChunkJournal>(
+        [this](CFile& file, const void* p, uint32_t n) { WriteBytes(file, p, n); },
+        [this](CFile& file) { SyncFile(file); });
+}
 
 CQlnChunkFile::~CQlnChunkFile() {
-    if (m_pFile) m_pFile->Abort();
+    ResetObject(true);
 }
 
 // --- memory ------------------------------------------------------------------
@@ -70,6 +76,18 @@ void CQlnChunkFile::FreeChunkMemory(void* p) {
 // --- state -------------------------------------------------------------------
 
 void CQlnChunkFile::ResetObject(bool bKeepName) {
+    // Changes that were not saved are rolled back; should that fail, the
+    // journal stays for the next open.
+    if (m_pJournal->IsActive()) {
+        try {
+            if (m_pFile && m_pFile->IsOpen()) m_pJournal->Rollback(*m_pFile);
+        } catch (...) {
+        }
+        if (m_pJournal->IsActive())
+            m_pJournal = std::make_unique<CChunkJournal>(
+                [this](CFile& file, const void* p, uint32_t n) { WriteBytes(file, p, n); },
+                [this](CFile& file) { SyncFile(file); });
+    }
     if (m_pFile) m_pFile->Abort();
     m_pFile.reset();
     if (!bKeepName) m_FileName.clear();
@@ -98,6 +116,48 @@ void CQlnChunkFile::WriteBytes(CFile& file, const void* pData, uint32_t nCount) 
     file.Write(pData, nCount);
 }
 
+void CQlnChunkFile::SyncFile(CFile& file) {
+    file.Sync();
+}
+
+// --- the rollback journal ------------------------------------------------------
+
+CQlnChunkFile::CChangeMark CQlnChunkFile::BeginChange() {
+    CheckWritable();
+    if (!m_pJournal->IsActive()) m_pJournal->Begin(*m_pFile, m_FileName);
+    return {m_pJournal->Mark(), m_pFile->GetLength()};
+}
+
+void CQlnChunkFile::Protect(uint64_t nOffset, uint64_t nLength) {
+    m_pJournal->SaveRegion(*m_pFile, nOffset, nLength);
+}
+
+void CQlnChunkFile::UndoChange(const CChangeMark& mark) {
+    try {
+        m_pJournal->UndoTo(*m_pFile, mark.nJournal, mark.nFileLength);
+    } catch (const CException&) {
+        // The file cannot be mended now: all changes since the last save are
+        // dropped, by the journal now or at the next open.
+        ResetObject(true);
+    }
+}
+
+void CQlnChunkFile::CommitChanges() {
+    m_pJournal->Commit(*m_pFile);
+}
+
+void CQlnChunkFile::RollbackChanges() {
+    try {
+        m_pJournal->Rollback(*m_pFile);
+        // The object describes the file as it is again.
+        ReadMainHeader();
+        LoadIndexList();
+        m_bIndexChange = m_bChunkRefresh = false;
+    } catch (const CException&) {
+        ResetObject(true);
+    }
+}
+
 // --- opening and closing -------------------------------------------------------
 
 void CQlnChunkFile::OpenChunkFile(const std::string& fileName) {
@@ -117,6 +177,9 @@ void CQlnChunkFile::OpenChunkFile(const std::string& fileName) {
     }
     m_pFile = std::move(pFile);
     try {
+        // Changes a crash left unfinished are undone first; a reader that could
+        // not get write access leaves the journal to its writer.
+        if (!m_bReadOnly) m_pJournal->Recover(*m_pFile, m_FileName);
         ReadMainHeader();
         LoadIndexList();
     } catch (...) {
@@ -157,6 +220,8 @@ void CQlnChunkFile::CreateOpenChunkFile(const std::string& fileName, bool bOverw
 }
 
 void CQlnChunkFile::CreateNewFile() {
+    // A journal left by an earlier file of this name does not belong to this one.
+    ::unlink(CChunkJournal::PathFor(m_FileName).c_str());
     auto pFile = std::make_unique<CFile>();
     CFileException error;
     if (!pFile->Open(m_FileName,
@@ -466,6 +531,7 @@ bool CQlnChunkFile::SaveChunk(uint32_t dwChunkID, const void* pData, uint32_t dw
     CChunkIndex* pRecord = FindChunk(dwChunkID);
     const bool bNew = pRecord == nullptr;
     if (bNew && m_IndexList.size() >= kMaxChunks) AfxThrowNotSupportedException();
+    const CChangeMark mark = BeginChange();
     bool bNeedsPlace = bNew;
     bool bRefresh = false;
     if (!bNew) {
@@ -509,24 +575,20 @@ bool CQlnChunkFile::SaveChunk(uint32_t dwChunkID, const void* pData, uint32_t dw
     pRecord->m_dwPaddingSize = pad;
     pRecord->m_dwChunkSize = newSize;
     try {
+        Protect(offset, newSize);
         WriteChunkHeader(*m_pFile, *pRecord, offset);
         if (dwDataSize) WriteBytes(*m_pFile, pData, dwDataSize);
         WriteChunkTrailer(*m_pFile, *pRecord, offset);
     } catch (...) {
-        // The index keeps describing the previous state; a chunk written past
-        // the old end is cut off again.
+        // The index keeps describing the previous state and the file gets its
+        // old bytes back; a chunk written past the old end is cut off again.
         if (bNew) {
             m_IndexList.pop_back();
             m_MainHdr.wIndexCount = oldCount;
         } else {
             *pRecord = saved;
         }
-        if (bNeedsPlace) {
-            try {
-                if (m_pFile->GetLength() > oldEnd) m_pFile->SetLength(oldEnd);
-            } catch (const CException&) {
-            }
-        }
+        UndoChange(mark);
         throw;
     }
     if (bNeedsPlace) m_bIndexChange = true;
@@ -588,9 +650,18 @@ uint32_t CQlnChunkFile::StartIncompleteSave(uint32_t dwChunkID) {
     CheckWritable();
     if (dwChunkID == 0) AfxThrowNotSupportedException();
     const uint64_t end = GetDataEnd();
-    if (end + kChunkOverhead > kMaxOffset || end > m_pFile->GetLength()) ThrowGeneric(m_FileName);
-    CChunkIndex placeholder(dwChunkID, static_cast<uint32_t>(end), 0);
-    WriteChunkHeader(*m_pFile, placeholder, static_cast<uint32_t>(end));
+    const uint64_t length = m_pFile->GetLength();
+    if (end + kChunkOverhead > kMaxOffset || end > length) ThrowGeneric(m_FileName);
+    const CChangeMark mark = BeginChange();
+    try {
+        // The stream goes over anything after the data: all of it is kept.
+        Protect(end, std::max<uint64_t>(length - end, kChunkHeaderSize));
+        CChunkIndex placeholder(dwChunkID, static_cast<uint32_t>(end), 0);
+        WriteChunkHeader(*m_pFile, placeholder, static_cast<uint32_t>(end));
+    } catch (...) {
+        UndoChange(mark);
+        throw;
+    }
     return static_cast<uint32_t>(end);
 }
 
@@ -618,6 +689,8 @@ bool CQlnChunkFile::FinishIncompleteSave(uint32_t dwChunkID, uint32_t dwOffset, 
     pRecord->m_dwChunkSize = static_cast<uint32_t>(size);
     m_bChunkRefresh = true;
     m_bIndexChange = true;
+    BeginChange();
+    Protect(dwOffset, size);
     WriteChunkHeader(*m_pFile, *pRecord, dwOffset);
     WriteChunkTrailer(*m_pFile, *pRecord, dwOffset);
     return true;
@@ -625,28 +698,51 @@ bool CQlnChunkFile::FinishIncompleteSave(uint32_t dwChunkID, uint32_t dwOffset, 
 
 void CQlnChunkFile::CancelIncompleteSave(uint32_t dwOffset) {
     CheckWritable();
-    if (dwOffset >= GetDataEnd() && m_pFile->GetLength() > dwOffset) m_pFile->SetLength(dwOffset);
+    if (dwOffset >= GetDataEnd() && m_pFile->GetLength() > dwOffset) {
+        BeginChange();
+        Protect(dwOffset, m_pFile->GetLength() - dwOffset);
+        m_pFile->SetLength(dwOffset);
+    }
 }
 
 // --- saving and compaction -----------------------------------------------------------
 
 void CQlnChunkFile::SaveChunkFile() {
     CheckOpen();
-    if (m_MainHdr.wIndexCount != m_SavedHdr.wIndexCount) {
-        // The index table changes size: the chunks must move.
-        CompactFile();
-    } else if (m_bIndexChange) {
-        SaveIndexList();
+    try {
+        if (m_MainHdr.wIndexCount != m_SavedHdr.wIndexCount) {
+            // The index table changes size: the chunks must move.
+            CompactFile();
+        } else if (m_bIndexChange) {
+            BeginChange();
+            Protect(kMainHeaderSize, uint64_t{GetIndexByteSize()} * m_MainHdr.wIndexCount);
+            SaveIndexList();
+        }
+        if (m_bChunkRefresh) m_MainHdr.wFileFlags |= kFileDirty;
+        if (m_MainHdr.wFileFlags != m_SavedHdr.wFileFlags) {
+            BeginChange();
+            Protect(0, kMainHeaderSize);
+            WriteMainHeader();
+        }
+        CommitChanges();
+    } catch (...) {
+        // All changes since the last save go: the file is as it was then.
+        RollbackChanges();
+        throw;
     }
-    if (m_bChunkRefresh) m_MainHdr.wFileFlags |= kFileDirty;
-    if (m_MainHdr.wFileFlags != m_SavedHdr.wFileFlags) WriteMainHeader();
     m_bIndexChange = false;
     m_bChunkRefresh = false;
 }
 
 void CQlnChunkFile::RefreshChunkFile() {
     CheckWritable();
-    CompactFile();
+    try {
+        CompactFile();
+        CommitChanges();
+    } catch (...) {
+        RollbackChanges();
+        throw;
+    }
 }
 
 uint32_t CQlnChunkFile::ReCalcChunkOffsets() {
@@ -676,9 +772,12 @@ void CQlnChunkFile::CompactFile() {
     }
     if (moving == 0) {
         // Nothing moves: only the tail goes and the header changes.
+        BeginChange();
+        const uint64_t end = GetDataEnd();
+        Protect(0, GetIndexFileLength());
+        if (m_pFile->GetLength() > end) Protect(end, m_pFile->GetLength() - end);
         if (m_bIndexChange || m_MainHdr.wIndexCount != m_SavedHdr.wIndexCount) SaveIndexList();
         m_bIndexChange = false;
-        const uint64_t end = GetDataEnd();
         if (m_pFile->GetLength() > end) m_pFile->SetLength(end);
         m_bChunkRefresh = false;
         m_MainHdr.wFileFlags &= static_cast<uint16_t>(~kFileDirty);
@@ -757,6 +856,8 @@ void CQlnChunkFile::WriteCompactedFile() {
         throw error;
     m_pFile->Abort();
     m_pFile = std::move(pNew);
+    // The renamed file holds every change: the old file's journal is done with.
+    m_pJournal->Discard();
     for (const auto& p : m_IndexList) {
         if (p->m_dwRefreshOffset) p->m_dwChunkOffset = p->m_dwRefreshOffset;
         p->m_dwRefreshOffset = 0;

@@ -6,9 +6,15 @@
 // Layout (little-endian): "QLN94A", index field width (4), slot count, file
 // flags; then 12-byte slots (identifier, offset, chunk size); then the chunks,
 // each a 16-byte header, the data, zero padding and a 16-byte trailer.
+//
+// Changes are atomic: from the first write after opening (or after the last
+// save) until SaveChunkFile, the old bytes of every region overwritten are kept
+// in a rollback journal beside the file (CChunkJournal). A failed change is
+// undone at once; a crash is undone at the next open.
 
 #include "framework/CFile.h"
 #include "storage/CChunkIndex.h"
+#include "storage/CChunkJournal.h"
 #include "storage/QlnMemory.h"
 
 #include <cstdint>
@@ -93,8 +99,10 @@ public:
     virtual void DumpFileContents();
 
 protected:
-    // Every byte this class writes passes here.
+    // Every byte this class writes passes here, the journal's included.
     virtual void WriteBytes(CFile& file, const void* pData, uint32_t nCount);
+    // Every sync of the file or its journal passes here.
+    virtual void SyncFile(CFile& file);
 
 private:
     using CChunkIndexList = std::vector<std::unique_ptr<CChunkIndex>>;
@@ -125,6 +133,19 @@ private:
     void WriteCompactedFile();
     void CopyFileBytes(CFile& target, uint64_t dwFrom, uint64_t dwCount);
 
+    // The journal's side of a change: where to undo back to, the old bytes of
+    // a region about to be written, undoing one change, and the end of all
+    // changes since the last save (kept, or rolled back with the index reread).
+    struct CChangeMark {
+        uint64_t nJournal;
+        uint64_t nFileLength;
+    };
+    CChangeMark BeginChange();
+    void Protect(uint64_t nOffset, uint64_t nLength);
+    void UndoChange(const CChangeMark& mark);
+    void CommitChanges();
+    void RollbackChanges();
+
     std::unique_ptr<CFile> m_pFile;
     std::string m_FileName;
     bool m_bFileOverwrite = false;
@@ -135,4 +156,5 @@ private:
     ChunkFileHdrType m_MainHdr;
     ChunkFileHdrType m_SavedHdr;
     ChunkIndexSlotType m_IndexSlot{};
+    std::unique_ptr<CChunkJournal> m_pJournal;
 };

@@ -4,6 +4,7 @@
 #include "framework/SystemInfo.h"
 #include "imaging/ImageMemory.h"
 #include "storage/ImpExpTables.h"
+#include "storage/PixelLimit.h"
 
 #include <algorithm>
 #include <array>
@@ -143,6 +144,13 @@ uint8_t* CRaster::ReleaseBits() {
 int CRaster::Create(int nWidth, int nHeight, int nBits, bool bZero) {
     if (!IsValidBitCount(nBits)) return IMPEXP_ERR_INV_BITS;
     if (nWidth <= 0 || nHeight <= 0 || nWidth > kMaxSide || nHeight > kMaxSide) return IMPEXP_ERR_INV_RANGE;
+    if (!CheckPixelLimit(nWidth, nHeight)) return IMPEXP_ERR_TOO_MANY_PIXELS;
+    return Allocate(nWidth, nHeight, nBits, bZero);
+}
+
+int CRaster::Allocate(int nWidth, int nHeight, int nBits, bool bZero) {
+    if (!IsValidBitCount(nBits)) return IMPEXP_ERR_INV_BITS;
+    if (nWidth <= 0 || nHeight <= 0 || nWidth > kMaxSide || nHeight > kMaxSide) return IMPEXP_ERR_INV_RANGE;
     int64_t stride = StrideFor(nWidth, nBits);
     uint64_t size = static_cast<uint64_t>(stride) * static_cast<uint64_t>(nHeight);
     if (size >= GetRasterMemoryLimit()) return IMPEXP_ERR_NO_MEMORY;
@@ -213,7 +221,7 @@ void CRaster::GetRowBGR(int y, uint8_t* d) const {
 }
 
 int CRaster::ConvertTo(int nBits, CRaster& out) const {
-    int rc = out.Create(m_nWidth, m_nHeight, nBits, nBits > 8);
+    int rc = out.Allocate(m_nWidth, m_nHeight, nBits, nBits > 8);
     if (rc != IMPEXP_SUCCESS) return rc;
     out.m_nXRes = m_nXRes;
     out.m_nYRes = m_nYRes;

@@ -35,8 +35,10 @@ public:
     // Allocates a picture (zeroed unless bZero is false, for decoders that
     // write every byte) from the image memory functions; the colour table gets
     // 2^bits entries (zero) for 1, 4 and 8 bits. Returns an IMPEXP_ result:
-    // the invalid width/height or bits error for a bad size, the memory error
-    // when the pixels do not fit in the memory allowed.
+    // the invalid width/height or bits error for a bad size, the pixel-limit
+    // error for more pixels than GetMaxPixels() allows (decoders call this
+    // before decoding), the memory error when the pixels do not fit in the
+    // memory allowed.
     int Create(int nWidth, int nHeight, int nBits, bool bZero = true);
     // Describes pixels held elsewhere (a CDib's), without copying or owning them.
     void Attach(int nWidth, int nHeight, int nBits, uint8_t* pBits);
@@ -86,6 +88,8 @@ private:
     bool m_bOwned = false;
 
     void Free();
+    // Create without the pixel limit, for copies of pictures already in memory.
+    int Allocate(int nWidth, int nHeight, int nBits, bool bZero);
 };
 
 // The memory a decoder may take for one picture: available memory less the

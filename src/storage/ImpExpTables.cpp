@@ -1,6 +1,7 @@
 #include "storage/ImpExpTables.h"
 
 #include "framework/StringTable.h"
+#include "storage/PixelLimit.h"
 
 #include <algorithm>
 #include <array>
@@ -138,6 +139,8 @@ constexpr FormatEntry kFormatNames[] = {
     {64, "Encapsulated Post Script (WMF)"},
     {kFormatPng, "Portable Network Graphics"},
     {kFormatPhoto, "Quillon Photo"},
+    // Our own addition: GEM bit images are read but had no name.
+    {52, "GEM Image"},
 };
 
 // Picks by bit count from parallel lists; nOther when none matches.
@@ -344,6 +347,7 @@ uint32_t ErrorStringId(int nCode) {
 }
 
 std::string ErrorText(int nCode) {
+    if (nCode == IMPEXP_ERR_TOO_MANY_PIXELS) return PixelLimitText();
     uint32_t nId = ErrorStringId(nCode);
     return nId ? LoadResString(nId) : std::string();
 }

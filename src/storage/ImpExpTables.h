@@ -36,6 +36,8 @@ enum : int {
     IMPEXP_ERR_INTERNAL = -29,
     IMPEXP_ERR_NO_POSTSCRIPT = -74,
     IMPEXP_ERR_INV_DATA = -75,
+    // Our own: the picture declares more pixels than the limit (PixelLimit.h).
+    IMPEXP_ERR_TOO_MANY_PIXELS = -91,
 };
 
 // The program's own photo file as a save type and a format code.

@@ -8,6 +8,7 @@
 #include "imaging/ImageMemory.h"
 #include "storage/ImpExpTables.h"
 #include "storage/PictureFiles.h"
+#include "storage/PixelLimit.h"
 #include "storage/QlnPhotoFile.h"
 
 #include <cerrno>
@@ -73,6 +74,10 @@ int ImportPhoto(const std::string& path, std::unique_ptr<CDib>* pOut, CImageFile
         if (!pOut) {
             QLNI_CloseFile();
             return IMPEXP_SUCCESS;
+        }
+        if (!CheckPixelLimit(hdr.dwWidth, hdr.dwHeight)) {
+            QLNI_CloseFile();
+            return IMPEXP_ERR_TOO_MANY_PIXELS;
         }
         if (EstimateImageMemory(static_cast<int>(hdr.dwWidth), static_cast<int>(hdr.dwHeight),
                                 static_cast<int>(hdr.BitsPerPixel)) >= GetRasterMemoryLimit()) {

@@ -3,6 +3,7 @@
 #include "framework/CFile.h"
 #include "framework/Trace.h"
 #include "storage/ImpExpTables.h"
+#include "storage/PixelLimit.h"
 
 #include <new>
 
@@ -94,6 +95,7 @@ int ReadPictureFile(const std::string& path, CRaster& out, CImageFileInfo* pInfo
     if (pInfo) *pInfo = info;
     if (rc != IMPEXP_SUCCESS) return rc;
     if (info.nWidth <= 0 || info.nHeight <= 0) return IMPEXP_ERR_INV_RANGE;
+    if (!CheckPixelLimit(info.nWidth, info.nHeight)) return IMPEXP_ERR_TOO_MANY_PIXELS;
     // The memory need before decoding anything.
     const int nBits = info.nBits > 8 ? 24 : info.nBits;
     const uint64_t need = static_cast<uint64_t>(CRaster::StrideFor(info.nWidth, nBits)) *

@@ -6,6 +6,7 @@
 #include "storage/CJpegDecoder.h"
 #include "storage/CJpegEncoder.h"
 #include "storage/CQlnChunkFile.h"
+#include "storage/PixelLimit.h"
 
 #include <cstring>
 
@@ -200,6 +201,11 @@ int ReadImagePixels(CQlnChunkFile& file, uint32_t dwChunkID, ImageRecType* pRec,
     ImageHdrType& hdr = pRec->Hdr;
     pRec->pPixels = nullptr;
     const uint32_t imageSize = CheckedImageSize(hdr);
+    if (!CheckPixelLimit(hdr.dwWidth, hdr.dwHeight)) {
+        ZTRACE("ReadImagePixels(): %lux%lu is over the pixel limit\n",
+               static_cast<unsigned long>(hdr.dwWidth), static_cast<unsigned long>(hdr.dwHeight));
+        return 0;
+    }
 
     if (hdr.DataCompression == 0) {
         void* pData = nullptr;

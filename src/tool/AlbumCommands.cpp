@@ -39,16 +39,16 @@ int AlbumInfo(const CToolArgs& a) {
     CAlbum album;
     album.LoadFile(a[0], false);
     const CShowProps& s = album.m_showProps;
-    std::printf("title: %s\ndescription: %s\nscale: %d\n", album.m_strTitle.c_str(),
-                album.m_strDescription.c_str(), album.m_nScale);
+    std::printf("title: %s\ndescription: %s\nscale: %d\n", EscapeText(album.m_strTitle).c_str(),
+                EscapeText(album.m_strDescription).c_str(), album.m_nScale);
     std::printf("show: auto=%d repeat=%d random=%d titles=%d index=%d cursor=%d panel=%d fullscreen=%d\n",
                 s.m_bAutoAdvance, s.m_bRepeat, s.m_bRandomOrder, s.m_bTitles, s.m_bTitlesIndex, s.m_bCursor,
                 s.m_bPanel, s.m_bFullScreen);
     for (int i = 0; i < album.GetCount(); ++i) {
         const CShowElemProps& e = album.GetShowElemProps(i);
-        std::printf("photo %d: %s effect=%u delay=%u reserved=%u\n", i + 1, album.GetPath(i).c_str(),
-                    static_cast<unsigned>(e.m_nEffect), static_cast<unsigned>(e.m_dwDelay),
-                    static_cast<unsigned>(e.m_dwReserved));
+        std::printf("photo %d: %s effect=%u delay=%u reserved=%u\n", i + 1,
+                    EscapeText(album.GetPath(i)).c_str(), static_cast<unsigned>(e.m_nEffect),
+                    static_cast<unsigned>(e.m_dwDelay), static_cast<unsigned>(e.m_dwReserved));
     }
     session.Finish();
     return kExitOk;

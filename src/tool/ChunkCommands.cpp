@@ -26,7 +26,8 @@ int ChunkList(const CToolArgs& a) {
     CQlnChunkFile f;
     f.OpenChunkFile(a[0]);
     const ChunkFileHdrType& hdr = f.GetMainHeader();
-    std::printf("magic=%.6s slots=%u flags=%u\n", hdr.chMagicCookie, hdr.wIndexCount, hdr.wFileFlags);
+    std::printf("magic=%s slots=%u flags=%u\n", EscapeText(hdr.chMagicCookie, 6).c_str(), hdr.wIndexCount,
+                hdr.wFileFlags);
     for (size_t i = 0; i < f.GetChunkCount(); ++i) {
         CChunkIndex rec;
         f.QueryChunk(f.GetChunkIndex(i).m_dwChunkID, rec);

@@ -17,13 +17,14 @@ int FloppyScan(const CToolArgs& a) {
         std::fprintf(stderr, "No image files were found on the disk!\n");
         return kExitNegative;
     }
-    for (const auto& f : files) std::printf("%s\n", f.c_str());
+    for (const auto& f : files) std::printf("%s\n", EscapeText(f).c_str());
     return kExitOk;
 }
 
 int FloppyTargetName(const CToolArgs& a) {
     a.Expect(2, 2);
-    std::printf("%s\n", CImageInstaller::MakeTargetName(a[0], a[1], !a.Has("--short-names")).c_str());
+    std::printf("%s\n",
+                EscapeText(CImageInstaller::MakeTargetName(a[0], a[1], !a.Has("--short-names"))).c_str());
     return kExitOk;
 }
 
@@ -35,14 +36,14 @@ int FloppyInstall(const CToolArgs& a) {
     CUserPromptScope scope(&prompt);
     std::vector<std::string> files(a.Positional().begin() + 1, a.Positional().end());
     if (!CImageInstaller().CopyImages(files, a[0], a.Has("--overwrite"))) return kExitNegative;
-    for (const auto& f : files) std::printf("%s\n", f.c_str());
+    for (const auto& f : files) std::printf("%s\n", EscapeText(f).c_str());
     return kExitOk;
 }
 
 int FloppyDrives(const CToolArgs& a) {
     a.Expect(0, 0);
     auto roots = CDiskfolioDisk::GetDriveRoots();
-    for (const auto& r : roots) std::printf("%s\n", r.c_str());
+    for (const auto& r : roots) std::printf("%s\n", EscapeText(r).c_str());
     return roots.empty() ? kExitNegative : kExitOk;
 }
 

@@ -24,7 +24,7 @@ int PackageList(const CToolArgs& a) {
         return kExitError;
     }
     for (const auto& e : ar.GetEntries())
-        std::printf("%s %llu %08x\n", e.m_strName.c_str(),
+        std::printf("%s %llu %08x\n", EscapeText(e.m_strName).c_str(),
                     static_cast<unsigned long long>(e.m_dwSize - CxQLNArchive::kEntryHeaderSize), e.m_dwCrc);
     ar.Close();
     return kExitOk;

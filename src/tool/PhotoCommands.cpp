@@ -64,17 +64,19 @@ int PhotoInfo(const CToolArgs& a) {
         CStringList list;
         QLNI_IsValidFile(file); // the file is open in the cache from here on
         LoadStringList(QLNI_GetCacheFile(), GetAlbumPathTagFromScale(s), list, false);
-        for (const auto& path : list) std::printf("album %u: %s\n", s, path.c_str());
+        for (const auto& path : list) std::printf("album %u: %s\n", s, EscapeText(path).c_str());
     }
     std::string text;
-    if (GetText(file, QLNI_TAG_TEXT1, text)) std::printf("title: %s\n", text.c_str());
-    if (GetText(file, QLNI_TAG_TEXT2, text)) std::printf("description: %s\n", text.c_str());
-    if (GetText(file, QLNI_TAG_SOURCE_NAME, text)) std::printf("source: %s\n", text.c_str());
-    if (GetText(file, QLNI_TAG_HOLDER_NAME, text)) std::printf("holder: %s\n", text.c_str());
+    if (GetText(file, QLNI_TAG_TEXT1, text)) std::printf("title: %s\n", EscapeText(text).c_str());
+    if (GetText(file, QLNI_TAG_TEXT2, text)) std::printf("description: %s\n", EscapeText(text).c_str());
+    if (GetText(file, QLNI_TAG_SOURCE_NAME, text)) std::printf("source: %s\n", EscapeText(text).c_str());
+    if (GetText(file, QLNI_TAG_HOLDER_NAME, text)) std::printf("holder: %s\n", EscapeText(text).c_str());
     RollInfoType roll{};
     roll.dwStructSize = sizeof roll;
     if (GetTag(file, QLNI_TAG_ROLLINFO, &roll, nullptr))
-        std::printf("roll: %s|%s|%s\n", roll.szRollInfo1, roll.szRollInfo2, roll.szRollInfo3);
+        std::printf("roll: %s|%s|%s\n", EscapeText(roll.szRollInfo1, sizeof roll.szRollInfo1).c_str(),
+                    EscapeText(roll.szRollInfo2, sizeof roll.szRollInfo2).c_str(),
+                    EscapeText(roll.szRollInfo3, sizeof roll.szRollInfo3).c_str());
     std::printf("committed: %s\n", QLNI_NeedsCommit(file) == 0 ? "yes" : "no");
     session.Finish();
     return kExitOk;

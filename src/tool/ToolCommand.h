@@ -41,6 +41,13 @@ private:
     std::map<std::string, std::string> m_options;
 };
 
+// A stored text as one output line: control characters escaped as \n, \t
+// and \xHH (bytes below 0x20 and 0x7F), a backslash doubled; other bytes as
+// they are.
+std::string EscapeText(const std::string& text);
+// The same for a fixed-size field that may lack its terminating zero.
+std::string EscapeText(const char* field, size_t nMax);
+
 using ToolHandler = int (*)(const std::vector<std::string>& args);
 
 struct CToolCommandInfo {

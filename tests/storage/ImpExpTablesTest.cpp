@@ -132,7 +132,8 @@ TEST(ImpExpTables, FormatNames) {
     EXPECT_EQ(FormatName(24), "LEAD Proprietary JPEG  4:2:2");
     EXPECT_EQ(FormatName(57), "Kodak Photo CD");
     EXPECT_EQ(FormatName(666), "Quillon Photo");
-    for (int code : {0, 7, 17, 52, 58, 62, 100, -3}) EXPECT_EQ(FindFormatName(code), -1) << code;
+    EXPECT_EQ(FormatName(52), "GEM Image");
+    for (int code : {0, 7, 17, 58, 62, 100, -3}) EXPECT_EQ(FindFormatName(code), -1) << code;
     EXPECT_GE(FindFormatName(64), 0);
 }
 

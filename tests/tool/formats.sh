@@ -23,6 +23,9 @@ for t in $(seq 1 56) 57 666; do
   "$tool" convert "$out" "$dir/back$t.bmp" || fail "reading save type $t back"
 done
 
+# GEM bit images have a format name of their own.
+"$tool" image info "$dir/out20.pic" | grep -q "^format=52 name=GEM Image width=41" || fail "GEM Image name"
+
 # The library's own compressed formats are refused with their reason, nothing written.
 for t in 8 47; do
   "$tool" convert "$dir/in.bmp" "$dir/lead$t.cmp" --save-type $t 2>"$dir/err" && fail "save type $t written"
@@ -75,3 +78,9 @@ head -c 300 "$dir/out45.pic" >"$dir/cut.pcx"
 "$tool" convert "$dir/cut.pcx" "$dir/cut.bmp" 2>/dev/null && fail "a cut PCX converted"
 [ ! -e "$dir/cut.bmp" ] || fail "a failed convert left a file"
 echo "ok"
+
+# A picture over the pixel limit is refused before decoding, naming its size.
+ZOZI_MAX_PIXELS=1000 "$tool" convert "$dir/in.bmp" "$dir/big.png" 2>"$dir/err" && fail "over the pixel limit"
+grep -q "The picture is 41 x 27 pixels, more than the 1000 pixels allowed" "$dir/err" || fail "limit: $(cat "$dir/err")"
+[ ! -e "$dir/big.png" ] || fail "over the limit left a file"
+ZOZI_MAX_PIXELS=1107 "$tool" convert "$dir/in.bmp" "$dir/big.png" || fail "at the pixel limit"

@@ -13,8 +13,12 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 [ "$(head -n 1 "$dir/out")" = "View/Tool=1" ] || fail "first line"
 grep -qx 'View/Rect=0001 0001 0799 0599' "$dir/out" || fail "default rectangle"
 grep -qx 'Print/Extra Margins=0000000 0000000 0000000 0000000' "$dir/out" || fail "print rect"
-[ "$(tail -n 1 "$dir/out")" = "Modify Album Path/Count=0" ] || fail "last line"
-[ "$(wc -l < "$dir/out")" -eq 36 ] || fail "line count $(wc -l < "$dir/out")"
+[ "$(tail -n 2 "$dir/out" | head -n 1)" = "Modify Album Path/Count=0" ] || fail "moves line"
+[ "$(tail -n 1 "$dir/out")" = "Paint Option/Max Megapixels=179" ] || fail "last line"
+[ "$(wc -l < "$dir/out")" -eq 37 ] || fail "line count $(wc -l < "$dir/out")"
+# The pixel limit of the readers, raised in the store.
+printf '[Paint Option]\nMax Megapixels=400\n' > "$dir/mp.ini"
+"$tool" prefs show --store "$dir/mp.ini" | grep -qx 'Paint Option/Max Megapixels=400' || fail "max megapixels"
 
 # A legacy file imported, then shown with its corrections.
 cat > "$dir/ZELK.INI" <<'INI'

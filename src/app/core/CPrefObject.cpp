@@ -143,6 +143,8 @@ void CPrefObject::ReadPreferences(IProfileStore& st, CZelSettings& s, const CScr
     s.m_bIdentityPalette = st.GetProfileInt(n[PaintOption], n[IdentityPalette], 1);
     s.m_bUseWindowsStretch = st.GetProfileInt(n[PaintOption], n[UseWindowsStretch], 1);
     s.m_nTnStretchMethod = st.GetProfileInt(n[PaintOption], n[TnStretchMethod], 0);
+    s.m_nMaxMegapixels = st.GetProfileInt(n[PaintOption], kMaxMegapixelsKey, 179);
+    if (s.m_nMaxMegapixels <= 0) s.m_nMaxMegapixels = 179;
 
     // 5. Directories.
     s.m_strUtilitiesDir = st.GetProfileString(n[Directory], n[Utilities], "");
@@ -396,5 +398,6 @@ std::vector<std::string> CPrefObject::ListSettings(const CZelSettings& s, IProfi
     for (size_t i = 0; i < s.m_oldAlbumPaths.size(); ++i)
         out.push_back(n[ModifyAlbumPath] + "/Alb" + std::to_string(i) + "=" + s.m_oldAlbumPaths[i] + "," +
                       s.m_newAlbumPaths[i]);
+    out.push_back(n[PaintOption] + "/" + kMaxMegapixelsKey + "=" + std::to_string(s.m_nMaxMegapixels));
     return out;
 }

@@ -63,6 +63,8 @@ public:
         NameCount
     };
     static constexpr const char* kRecentFileSection = "Recent File List";
+    // Our own key in "Paint Option": the pixel limit of the readers, in millions.
+    static constexpr const char* kMaxMegapixelsKey = "Max Megapixels";
     static constexpr int kMaxAlbumPathEntry = 780;
     static constexpr int kPanelWidth = 356;
     static constexpr int kPanelHeight = 40;

@@ -67,6 +67,7 @@ struct CZelSettings {
     int m_bIdentityPalette = 1;
     int m_bUseWindowsStretch = 1;
     int m_nTnStretchMethod = 0;
+    int m_nMaxMegapixels = 179; // "Paint Option"/"Max Megapixels": the largest picture read
     // Directory (each keeps its trailing separator)
     std::string m_strUtilitiesDir;
     std::string m_strAlbumsDir;
