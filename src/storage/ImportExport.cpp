@@ -6,12 +6,14 @@
 #include "framework/ReportException.h"
 #include "framework/StringTable.h"
 #include "imaging/ImageMemory.h"
+#include "storage/CChunkJournal.h"
 #include "storage/ImpExpTables.h"
 #include "storage/PictureFiles.h"
 #include "storage/PixelLimit.h"
 #include "storage/QlnPhotoFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <sys/stat.h>
@@ -196,6 +198,12 @@ int ExportPhotoFile(const CDib& dib, const std::string& path, const CPhotoExport
     rec.pPixels = raster.GetBits();
     try {
         WriteBeside(path, [&](const std::string& temp) {
+            // The temporary file goes if the write fails, and with it any
+            // rollback journal the chunk file left for it.
+            struct CDropJournal {
+                std::string m_strPath;
+                ~CDropJournal() { std::remove(m_strPath.c_str()); }
+            } dropJournal{CChunkJournal::PathFor(temp)};
             // Over a photo file only the main image is replaced: the file is
             // copied beside and opened with overwrite, which keeps a valid
             // chunk file with its thumbnails, album paths and texts.

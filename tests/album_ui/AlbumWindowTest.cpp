@@ -28,6 +28,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -600,6 +601,7 @@ TEST_F(AlbumWindow, SaveDialogRefusesIllegalNames) {
     const std::string good = (m_dir / "renamed.alb").string();
     std::vector<QString> proposals;
     int nDialogs = 0;
+    int nWaits = 0;
     std::function<void()> answer = [&] {
         auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dlg) {
@@ -608,6 +610,13 @@ TEST_F(AlbumWindow, SaveDialogRefusesIllegalNames) {
         }
         auto* edit = dlg->findChild<QLineEdit*>();
         ASSERT_NE(edit, nullptr);
+        // The dialog lists its folder in the background and then selects the
+        // proposed file, which rewrites the name field: type only after that.
+        auto* list = dlg->findChild<QListView*>("listView");
+        if (nDialogs == 0 && list && !list->selectionModel()->hasSelection() && ++nWaits < 250) {
+            QTimer::singleShot(20, answer);
+            return;
+        }
         if (++nDialogs == 1) {
             auto* help = dlg->findChild<QPushButton*>("help");
             ASSERT_NE(help, nullptr);
