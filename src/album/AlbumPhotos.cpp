@@ -7,9 +7,9 @@
 #include "imaging/CInterpolateScale.h"
 #include "imaging/CResampleScale.h"
 #include "imaging/ColorConvert.h"
-#include "storage/ImpExpTables.h"
-#include "storage/ImportExport.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/formats/ImpExpTables.h"
+#include "storage/formats/ImportExport.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 #include <algorithm>
 #include <cctype>

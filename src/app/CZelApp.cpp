@@ -23,9 +23,9 @@
 #include "imaging/CDib.h"
 #include "imaging/CUndo.h"
 #include "imaging/DitherTables.h"
-#include "storage/ImpExpTables.h"
-#include "storage/ImportExport.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/formats/ImpExpTables.h"
+#include "storage/formats/ImportExport.h"
+#include "storage/photo/QlnPhotoFile.h"
 #include "view/CImageEnhancerDoc.h"
 #include "view/CImageEnhancerView.h"
 

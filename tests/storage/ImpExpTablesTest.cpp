@@ -1,6 +1,6 @@
 // The import/export tables: spot checks against the documented values.
 
-#include "storage/ImpExpTables.h"
+#include "storage/formats/ImpExpTables.h"
 #include "framework/StringTable.h"
 
 #include <gtest/gtest.h>
