@@ -1,5 +1,6 @@
 #include "storage/formats/CImageCodecs.h"
 
+#include "framework/TextCase.h"
 #include "storage/formats/CBmpCodec.h"
 #include "storage/formats/CGemImgCodec.h"
 #include "storage/formats/CJpegCodec.h"
@@ -81,12 +82,6 @@ const ReadEntry* FindReader(int nFormat) {
     return nullptr;
 }
 
-std::string Upper(const std::string& s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
 bool StartsWith(const uint8_t* p, size_t n, const char* s) {
     size_t k = std::strlen(s);
     return n >= k && std::memcmp(p, s, k) == 0;
@@ -152,7 +147,7 @@ int CImageCodecs::Sniff(const uint8_t* p, size_t n, const std::string& ext) {
     if (StartsWith(p, n, "srcdocid:") || StartsWith(p, n, "rorient:") || StartsWith(p, n, "rpelcnt:"))
         return 50;
     if (n >= 0x800 + 7 && std::memcmp(p + 0x800, "PCD_IPI", 7) == 0) return 57;
-    const std::string e = Upper(ext);
+    const std::string e = ToUpperAscii(ext);
     // Formats without a signature of their own: by extension, then by structure.
     if (e == "TGA" && CTargaCodec::Sniff(p, n)) return 4;
     if (e == "IMG" && CGemImgCodec::Sniff(p, n)) return 52;

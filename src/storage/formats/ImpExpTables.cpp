@@ -1,6 +1,7 @@
 #include "storage/formats/ImpExpTables.h"
 
 #include "framework/StringTable.h"
+#include "framework/TextCase.h"
 
 #include <algorithm>
 #include <array>
@@ -149,12 +150,6 @@ int PickByBits(int nBits, std::initializer_list<int> bits, std::initializer_list
     return nOther;
 }
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
 } // namespace
 
 const SaveTypeInfo* FindSaveType(int nSaveType) {
@@ -231,7 +226,7 @@ std::string SaveTypeExtension(int nSaveType) {
 
 int SaveTypeFromExtension(std::string_view ext) {
     if (!ext.empty() && ext.front() == '.') ext.remove_prefix(1);
-    std::string want = Upper(ext);
+    std::string want = ToUpperAscii(ext);
     if (want.empty()) return 0;
     if (want == "JPEG") want = "JPG";
     if (want == "TIFF") want = "TIF";

@@ -5,6 +5,7 @@
 #include "framework/CException.h"
 #include "framework/CFile.h"
 #include "framework/StringTable.h"
+#include "framework/TextCase.h"
 #include "framework/Trace.h"
 #include "framework/UserPrompt.h"
 #include "storage/install/IDriveList.h"
@@ -31,11 +32,6 @@ void ClosePhotoFileCache() {
     QLNI_CloseFile();
 }
 CImageInstaller::ClosePhotoFileHook g_pClosePhotoFile = &ClosePhotoFileCache;
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-    return s;
-}
 
 std::string Join(const std::string& dir, const std::string& name) {
     return dir.empty() || dir.back() == '/' ? dir + name : dir + "/" + name;
@@ -132,7 +128,7 @@ bool CImageInstaller::ChooseDestination(const CInstallWizardData& data, std::str
     if (!data.m_bNewAlbum) {
         // Beside the album's photo files, or else beside the album.
         for (const auto& file : data.m_albumFiles) {
-            if (Lower(fs::path(file).extension().string()) == ".qln") {
+            if (ToLowerAscii(fs::path(file).extension().string()) == ".qln") {
                 strDir = DirOf(file);
                 return true;
             }
@@ -189,7 +185,7 @@ bool CImageInstaller::CopyImages(std::vector<std::string>& files, const std::str
         for (size_t i = 0; i < n; ++i) {
             char text[128 + kMaxShownName];
             std::snprintf(text, sizeof text, "Copying file %zu out of %zu : %s", i + 1, n,
-                          Lower(fs::path(files[nAt]).filename().string()).substr(0, kMaxShownName).c_str());
+                          ToLowerAscii(fs::path(files[nAt]).filename().string()).substr(0, kMaxShownName).c_str());
             GetUserPrompt().SetStatusText(text);
             GetUserPrompt().Progress(i, n);
             int nResult = kCopied;

@@ -2,6 +2,7 @@
 
 #include "framework/CException.h"
 #include "framework/CFile.h"
+#include "framework/TextCase.h"
 #include "framework/Trace.h"
 #include "storage/ByteOrder.h"
 #include "storage/photo/CQlnChunkFile.h"
@@ -71,12 +72,6 @@ uint16_t ScaleArg(const void* p) {
 template <typename T> T* Need(T* p) {
     if (!p) AfxThrowNotSupportedException();
     return p;
-}
-
-std::string UpperCase(const std::string& s) {
-    std::string u = s;
-    for (char& c : u) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return u;
 }
 
 bool EqualNoCase(const std::string& a, const std::string& b) {
@@ -490,7 +485,7 @@ uint32_t QLNI_AddBackwardPath(CQlnChunkFile& file, CStringList& list, const std:
     list.clear();
     const uint32_t loaded =
         LoadStringList(file, GetAlbumPathTagFromScale(wScale), list, s_config.bTagDiscardable);
-    const std::string upper = UpperCase(path);
+    const std::string upper = ToUpperAscii(path);
     for (const auto& entry : list)
         if (EqualNoCase(entry, upper)) return loaded;
     list.push_back(upper);
@@ -502,7 +497,7 @@ uint32_t QLNI_RemoveBackwardPath(CQlnChunkFile& file, CStringList& list, const s
     CheckScale(wScale);
     list.clear();
     if (LoadStringList(file, GetAlbumPathTagFromScale(wScale), list, s_config.bTagDiscardable) == 0) return 0;
-    const std::string upper = UpperCase(path);
+    const std::string upper = ToUpperAscii(path);
     uint32_t removed = 0;
     for (size_t i = list.size(); i-- > 0;) {
         if (list[i] == upper) {
