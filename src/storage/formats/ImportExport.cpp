@@ -138,7 +138,7 @@ int RasterFromDib(const CDib& dib, CRaster& r) {
 std::unique_ptr<CDib> DibFromRaster(CRaster& raster) {
     const int nBits = raster.GetBitCount();
     const size_t nEntries = nBits <= 8 ? size_t{1} << nBits : 0;
-    auto* pHeader = static_cast<uint8_t*>(AllocImageMemory(40 + 4 * nEntries));
+    auto pHeader = CImageBlock<uint8_t>::Alloc(40 + 4 * nEntries);
     BITMAPINFOHEADER h;
     h.biWidth = raster.GetWidth();
     h.biHeight = raster.GetHeight();
@@ -151,14 +151,12 @@ std::unique_ptr<CDib> DibFromRaster(CRaster& raster) {
         uint8_t* e = pHeader + 40 + 4 * i;
         e[0] = c.blue, e[1] = c.green, e[2] = c.red, e[3] = 0;
     }
-    uint8_t* pBits = raster.ReleaseBits();
-    try {
-        return std::make_unique<CDib>(pHeader, pBits);
-    } catch (...) {
-        FreeImageMemory(pHeader);
-        FreeImageMemory(pBits);
-        throw;
-    }
+    CImageBlock<uint8_t> pBits(raster.ReleaseBits());
+    auto dib = std::make_unique<CDib>(pHeader.Get(), pBits.Get());
+    // The image freed the header and holds the pixels.
+    pHeader.Release();
+    pBits.Release();
+    return dib;
 }
 
 } // namespace
