@@ -1,14 +1,20 @@
-# zozi_library(<target> [QT] DEPS <targets...>)
+# zozi_library(<target> [QT] [SUBDIRS <folders...>] DEPS <targets...>)
 # One library per source folder: every .cpp file of the folder (not of its
-# sub-folders) is part of it. QT marks a library that links Qt; such a
+# sub-folders, except those named in SUBDIRS) is part of it. QT marks a library that links Qt; such a
 # library is left out of the fuzz build.
 function(zozi_library target)
-    cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
+    cmake_parse_arguments(ARG "QT" "" "DEPS;SUBDIRS" ${ARGN})
     if(ARG_QT AND NOT ZOZI_WITH_QT)
         return()
     endif()
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    foreach(sub ${ARG_SUBDIRS})
+        file(GLOB sub_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/*.cpp)
+        file(GLOB sub_headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/*.h)
+        list(APPEND sources ${sub_sources})
+        list(APPEND headers ${sub_headers})
+    endforeach()
     if(NOT sources)
         # A layer not written yet: an interface target, so its users still link.
         add_library(${target} INTERFACE)

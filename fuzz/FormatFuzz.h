@@ -4,9 +4,9 @@
 // the whole picture with the format's code. Memory and pixels are bounded as
 // in the program, only lower, so that a hostile header is refused quickly.
 
-#include "storage/CImageCodecs.h"
-#include "storage/CRaster.h"
-#include "storage/PixelLimit.h"
+#include "storage/formats/CImageCodecs.h"
+#include "storage/formats/CRaster.h"
+#include "storage/formats/PixelLimit.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Reads arbitrary bytes with the own bitmap codec (Windows and OS/2 headers): header information and
 // the whole picture. Every size is bounded before anything is allocated.
 
-#include "storage/CBmpCodec.h"
-#include "storage/CRaster.h"
+#include "storage/formats/CBmpCodec.h"
+#include "storage/formats/CRaster.h"
 
 #include <cstddef>
 #include <cstdint>

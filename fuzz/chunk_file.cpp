@@ -3,7 +3,7 @@
 // or allocated for it.
 
 #include "framework/CException.h"
-#include "storage/CQlnChunkFile.h"
+#include "storage/photo/CQlnChunkFile.h"
 
 #include <cstddef>
 #include <cstdint>

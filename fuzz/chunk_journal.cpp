@@ -3,8 +3,8 @@
 // first byte is odd the header is made to name the scratch file (its device,
 // inode and a matching CRC), so that the entries are reached.
 
-#include "storage/CChunkJournal.h"
-#include "storage/CQlnChunkFile.h"
+#include "storage/photo/CChunkJournal.h"
+#include "storage/photo/CQlnChunkFile.h"
 
 #include <zlib.h>
 

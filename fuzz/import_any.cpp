@@ -1,8 +1,8 @@
 // Recognises arbitrary bytes and reads them with every format code, own
 // readers and GraphicsMagick alike (GraphicsMagick under its resource limits).
 
-#include "storage/CImageCodecs.h"
-#include "storage/CRaster.h"
+#include "storage/formats/CImageCodecs.h"
+#include "storage/formats/CRaster.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Reads arbitrary bytes with the JpegCodec reader: header information and
 // the whole picture. Every size is bounded before anything is allocated.
 
-#include "storage/CJpegCodec.h"
-#include "storage/CRaster.h"
+#include "storage/formats/CJpegCodec.h"
+#include "storage/formats/CRaster.h"
 
 #include <cstddef>
 #include <cstdint>

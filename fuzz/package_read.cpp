@@ -4,7 +4,7 @@
 
 #include "framework/CException.h"
 #include "framework/UserPrompt.h"
-#include "storage/CxQLNArchive.h"
+#include "storage/install/CxQLNArchive.h"
 
 #include <cstdint>
 #include <cstdlib>

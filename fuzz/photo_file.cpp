@@ -5,8 +5,8 @@
 // every buffer handed out comes back.
 
 #include "framework/CException.h"
-#include "storage/CQlnChunkFile.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/photo/CQlnChunkFile.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 #include <cstddef>
 #include <cstdint>

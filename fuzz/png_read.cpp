@@ -1,8 +1,8 @@
 // Reads arbitrary bytes with the PngCodec reader: header information and
 // the whole picture. Every size is bounded before anything is allocated.
 
-#include "storage/CPngCodec.h"
-#include "storage/CRaster.h"
+#include "storage/formats/CPngCodec.h"
+#include "storage/formats/CRaster.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Reads arbitrary bytes with the TargaCodec reader: header information and
 // the whole picture. Every size is bounded before anything is allocated.
 
-#include "storage/CRaster.h"
-#include "storage/CTargaCodec.h"
+#include "storage/formats/CRaster.h"
+#include "storage/formats/CTargaCodec.h"
 
 #include <cstddef>
 #include <cstdint>

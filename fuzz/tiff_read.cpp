@@ -1,8 +1,8 @@
 // Reads arbitrary bytes with the TiffCodec reader: header information and
 // the whole picture. Every size is bounded before anything is allocated.
 
-#include "storage/CRaster.h"
-#include "storage/CTiffCodec.h"
+#include "storage/formats/CRaster.h"
+#include "storage/formats/CTiffCodec.h"
 
 #include <cstddef>
 #include <cstdint>

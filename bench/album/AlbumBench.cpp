@@ -7,9 +7,9 @@
 #include "album/CAlbum.h"
 #include "framework/CArchive.h"
 #include "imaging/CDib.h"
-#include "storage/ImpExpTables.h"
-#include "storage/ImportExport.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/formats/ImpExpTables.h"
+#include "storage/formats/ImportExport.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 #include <benchmark/benchmark.h>
 

@@ -10,8 +10,8 @@
 #include "album/ui/CTnView.h"
 #include "framework/UserPrompt.h"
 #include "imaging/CDib.h"
-#include "storage/ImportExport.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/formats/ImportExport.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 #include <QApplication>
 #include <QScrollBar>

@@ -10,9 +10,9 @@
 #include "print/CAlbumThumbnailPrintJob.h"
 #include "print/CImagePrintJob.h"
 #include "print/CPrintInfo.h"
-#include "storage/ImpExpTables.h"
-#include "storage/ImportExport.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/formats/ImpExpTables.h"
+#include "storage/formats/ImportExport.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

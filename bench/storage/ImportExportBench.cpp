@@ -1,9 +1,9 @@
 // Import and export of a 12-megapixel picture per format, through the codec
 // layer and the file system, in pixels per second.
 
-#include "storage/CRaster.h"
-#include "storage/ImpExpTables.h"
-#include "storage/PictureFiles.h"
+#include "storage/formats/CRaster.h"
+#include "storage/formats/ImpExpTables.h"
+#include "storage/formats/PictureFiles.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // Photo files: JPEG and raw pixels through GetTag / SetTag, backward paths,
 // chunk reads and writes. Image operations report pixels per second.
 
-#include "storage/CQlnChunkFile.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/photo/CQlnChunkFile.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 #include <benchmark/benchmark.h>
 

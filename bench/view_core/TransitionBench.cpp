@@ -6,7 +6,7 @@
 #include "framework/CImageDC.h"
 #include "framework/qt/CQtDC.h"
 #include "imaging/CDib.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/photo/QlnPhotoFile.h"
 #include "view/core/CBlockEffects.h"
 
 #include <QImage>

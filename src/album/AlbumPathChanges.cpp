@@ -7,7 +7,7 @@
 #include "framework/CFile.h"
 #include "framework/Trace.h"
 #include "framework/UserPrompt.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 void GetPathChangePrefixes(const std::string& oldPath, const std::string& newPath, std::string& oldPrefix,
                            std::string& newPrefix) {

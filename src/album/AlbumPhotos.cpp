@@ -7,9 +7,10 @@
 #include "imaging/CInterpolateScale.h"
 #include "imaging/CResampleScale.h"
 #include "imaging/ColorConvert.h"
-#include "storage/ImpExpTables.h"
-#include "storage/ImportExport.h"
-#include "storage/QlnPhotoFile.h"
+#include "imaging/DibHelpers.h"
+#include "storage/formats/ImpExpTables.h"
+#include "storage/formats/ImportExport.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,8 +24,7 @@ constexpr size_t kDisplayPathMax = 64;
 std::unique_ptr<CDib> ToTrueColor(CDib& picture) {
     auto dest = std::make_unique<CDib>(24, picture.GetWidth(), picture.GetHeight(), nullptr);
     ConvertToTrueColor(picture, *dest);
-    dest->GetInfo()->biXPelsPerMeter = picture.GetInfo()->biXPelsPerMeter;
-    dest->GetInfo()->biYPelsPerMeter = picture.GetInfo()->biYPelsPerMeter;
+    CopyResolution(picture, *dest);
     return dest;
 }
 

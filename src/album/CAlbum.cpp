@@ -10,7 +10,7 @@
 #include "framework/Trace.h"
 #include "framework/UserPrompt.h"
 #include "imaging/CDib.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 #include <algorithm>
 #include <cstdio>

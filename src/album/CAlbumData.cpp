@@ -1,7 +1,7 @@
 #include "album/CAlbumData.h"
 
 #include "framework/CArchive.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 IMPLEMENT_DYNAMIC(CAlbumData, CObject)
 

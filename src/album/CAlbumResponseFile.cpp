@@ -9,7 +9,7 @@
 #include "framework/CFile.h"
 #include "framework/Trace.h"
 #include "imaging/CDib.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 #include <cstdlib>
 

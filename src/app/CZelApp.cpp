@@ -26,10 +26,10 @@
 #include "imaging/CDib.h"
 #include "imaging/CUndo.h"
 #include "imaging/DitherTables.h"
-#include "storage/ImpExpTables.h"
-#include "storage/ImportExport.h"
-#include "storage/PixelLimit.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/formats/ImpExpTables.h"
+#include "storage/formats/ImportExport.h"
+#include "storage/formats/PixelLimit.h"
+#include "storage/photo/QlnPhotoFile.h"
 #include "view/CImageEnhancerDoc.h"
 #include "view/CImageEnhancerView.h"
 
@@ -526,7 +526,8 @@ CDocument* CZelApp::OpenDocumentFile(const std::string& path) {
     // Albums go to the thumbnail view's template, everything else to the enhancer's.
     const bool bAlbum =
         QFileInfo(QString::fromStdString(abs)).suffix().compare("alb", Qt::CaseInsensitive) == 0;
-    CDocTemplate* pTemplate = FindTemplate(bAlbum ? RUNTIME_CLASS(CTnView) : RUNTIME_CLASS(CImageEnhancerView));
+    CDocTemplate* pTemplate =
+        FindTemplate(bAlbum ? RUNTIME_CLASS(CTnView) : RUNTIME_CLASS(CImageEnhancerView));
     if (!pTemplate) return nullptr;
     if (CDocument* pOpen = pTemplate->FindOpenDocument(abs)) {
         if (!pOpen->GetViews().empty())

@@ -24,8 +24,7 @@ CDib* CCrop::Crop() {
     const int nBytesPerPixel = src.GetBitCount() / 8;
     auto dst = std::make_unique<CDib>(src.GetBitCount(), m_nWidth, m_nHeight, src.GetColorTable());
     AdviseLargePages(*dst);
-    dst->GetInfo()->biXPelsPerMeter = src.GetInfo()->biXPelsPerMeter;
-    dst->GetInfo()->biYPelsPerMeter = src.GetInfo()->biYPelsPerMeter;
+    CopyResolution(src, *dst);
     if (src.IsGray()) dst->SetGray(true, src.GetGrayLevels());
     ZeroDibPadding(*dst);
     const size_t nOffset = size_t(m_nLeft) * nBytesPerPixel, nBytes = size_t(m_nWidth) * nBytesPerPixel;

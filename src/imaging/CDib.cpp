@@ -228,36 +228,30 @@ CDib::CDib(int nWidth, int nHeight, int nBitCount, int nGrayLevels, const RGBQUA
 
 CDib::CDib(const CDib& src) : CObject() {
     if (!src.m_pInfo || !src.m_pBits) AfxThrowUserException();
-    try {
-        m_size = src.m_size;
-        m_bGray = src.m_bGray;
-        m_nGrayLevels = src.m_nGrayLevels;
-        m_nInfoSize = src.m_nInfoSize;
-        m_nColorTableEntries = src.m_nColorTableEntries;
-        m_nBitsOffset = src.m_nBitsOffset;
-        m_nStride = src.m_nStride;
-        m_pInfo = static_cast<BITMAPINFOHEADER*>(AllocImageMemory(m_nInfoSize));
-        std::memcpy(static_cast<void*>(m_pInfo), src.m_pInfo, m_nInfoSize);
-        m_pColorTable = m_nColorTableEntries ? reinterpret_cast<RGBQUAD*>(m_pInfo + 1) : nullptr;
-        if (src.m_pPalIndexInfo) {
-            m_pPalIndexInfo = static_cast<BITMAPINFOHEADER*>(AllocImageMemory(552));
-            std::memcpy(static_cast<void*>(m_pPalIndexInfo), src.m_pPalIndexInfo, 552);
-        }
-        uint64_t nSize = static_cast<uint64_t>(m_nStride) * (src.m_bFileBacked ? 1 : m_size.cy);
-        m_pBits = static_cast<uint8_t*>(AllocImageMemory(nSize));
-        if (src.m_bFileBacked) {
-            // A file being written is copied as an image in memory.
-            FreeImageMemory(m_pBits);
-            m_pBits = nullptr;
-            AllocBits(false);
-            for (int y = 0; y < m_size.cy; ++y)
-                std::memcpy(GetRow(y), const_cast<CDib&>(src).GetRow(y), m_nStride);
-        } else {
-            std::memcpy(m_pBits, src.m_pBits, nSize);
-        }
-    } catch (...) {
-        FreeAll();
-        throw;
+    m_size = src.m_size;
+    m_bGray = src.m_bGray;
+    m_nGrayLevels = src.m_nGrayLevels;
+    m_nInfoSize = src.m_nInfoSize;
+    m_nColorTableEntries = src.m_nColorTableEntries;
+    m_nBitsOffset = src.m_nBitsOffset;
+    m_nStride = src.m_nStride;
+    m_pInfo.Reset(AllocImageMemory(m_nInfoSize));
+    std::memcpy(static_cast<void*>(m_pInfo), src.m_pInfo, m_nInfoSize);
+    m_pColorTable = m_nColorTableEntries ? reinterpret_cast<RGBQUAD*>(m_pInfo + 1) : nullptr;
+    if (src.m_pPalIndexInfo) {
+        m_pPalIndexInfo.Reset(AllocImageMemory(552));
+        std::memcpy(static_cast<void*>(m_pPalIndexInfo), src.m_pPalIndexInfo, 552);
+    }
+    uint64_t nSize = static_cast<uint64_t>(m_nStride) * (src.m_bFileBacked ? 1 : m_size.cy);
+    m_pBits.Reset(AllocImageMemory(nSize));
+    if (src.m_bFileBacked) {
+        // A file being written is copied as an image in memory.
+        m_pBits.Reset();
+        AllocBits(false);
+        for (int y = 0; y < m_size.cy; ++y)
+            std::memcpy(GetRow(y), const_cast<CDib&>(src).GetRow(y), m_nStride);
+    } else {
+        std::memcpy(m_pBits, src.m_pBits, nSize);
     }
     m_nBrightness = src.m_nBrightness;
     m_nContrast = src.m_nContrast;
@@ -272,30 +266,19 @@ CDib::CDib(const CDib& src) : CObject() {
 CDib::CDib(const uint8_t* pPacked, size_t nSize) {
     ResetTone();
     if (!pPacked) AfxThrowMemoryException();
-    try {
-        FromPacked(pPacked, nSize);
-    } catch (...) {
-        FreeAll();
-        throw;
-    }
+    FromPacked(pPacked, nSize);
 }
 
 CDib::CDib(void* pHeaderBlock, void* pPixelBlock) {
     ResetTone();
     if (!pHeaderBlock || !pPixelBlock) AfxThrowUserException();
-    try {
-        BITMAPINFOHEADER h;
-        std::memcpy(&h, pHeaderBlock, sizeof h);
-        InitHeader(h.biBitCount, h.biWidth, h.biHeight, h.biCompression, h.biXPelsPerMeter,
-                   h.biYPelsPerMeter);
-        if (m_pColorTable)
-            std::memcpy(static_cast<void*>(m_pColorTable), static_cast<uint8_t*>(pHeaderBlock) + 40,
-                        4ull * m_nColorTableEntries);
-    } catch (...) {
-        FreeAll();
-        throw;
-    }
-    m_pBits = static_cast<uint8_t*>(pPixelBlock);
+    BITMAPINFOHEADER h;
+    std::memcpy(&h, pHeaderBlock, sizeof h);
+    InitHeader(h.biBitCount, h.biWidth, h.biHeight, h.biCompression, h.biXPelsPerMeter, h.biYPelsPerMeter);
+    if (m_pColorTable)
+        std::memcpy(static_cast<void*>(m_pColorTable), static_cast<uint8_t*>(pHeaderBlock) + 40,
+                    4ull * m_nColorTableEntries);
+    m_pBits.Reset(pPixelBlock);
     FreeImageMemory(pHeaderBlock);
     CheckGray();
 }
@@ -305,51 +288,36 @@ CDib::CDib(const std::string& path) {
     CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary))
         AfxThrowUserException();
-    try {
-        ReadBMP(file);
-    } catch (...) {
-        FreeAll();
-        throw;
-    }
+    ReadBMP(file);
 }
 
 CDib::CDib(CFile& file) {
     ResetTone();
-    try {
-        ReadBMP(file);
-    } catch (...) {
-        FreeAll();
-        throw;
-    }
+    ReadBMP(file);
 }
 
 CDib::CDib(const std::string& path, int nBitCount, int nWidth, int nHeight, int nGrayLevels,
            const RGBQUAD* pColorTable, int nXRes, int nYRes) {
     ResetTone();
-    try {
-        InitHeader(nBitCount, nWidth, nHeight, BI_RGB, nXRes, nYRes);
-        if (pColorTable && m_pColorTable) std::copy_n(pColorTable, m_nColorTableEntries, m_pColorTable);
-        m_bGray = nGrayLevels > 0;
-        m_nGrayLevels = nGrayLevels;
-        m_bFileBacked = true;
-        AllocBits(true);
-        m_pFile = std::make_unique<CAtomicFile>(path);
-        CFile& f = m_pFile->File();
-        uint64_t nImage = GetImageSize();
-        f.SetLength(14 + m_nInfoSize + nImage);
-        std::vector<uint8_t> head(14 + m_nInfoSize);
-        head[0] = 'B';
-        head[1] = 'M';
-        Put32(&head[2], static_cast<uint32_t>(14 + m_nInfoSize + nImage));
-        Put32(&head[10], static_cast<uint32_t>(14 + m_nInfoSize));
-        WriteInfoHeader(&head[14], *m_pInfo);
-        if (m_pColorTable) WriteColorTable(&head[54], m_pColorTable, m_nColorTableEntries);
-        f.SeekToBegin();
-        f.Write(head.data(), static_cast<uint32_t>(head.size()));
-    } catch (...) {
-        FreeAll();
-        throw;
-    }
+    InitHeader(nBitCount, nWidth, nHeight, BI_RGB, nXRes, nYRes);
+    if (pColorTable && m_pColorTable) std::copy_n(pColorTable, m_nColorTableEntries, m_pColorTable);
+    m_bGray = nGrayLevels > 0;
+    m_nGrayLevels = nGrayLevels;
+    m_bFileBacked = true;
+    AllocBits(true);
+    m_pFile = std::make_unique<CAtomicFile>(path);
+    CFile& f = m_pFile->File();
+    uint64_t nImage = GetImageSize();
+    f.SetLength(14 + m_nInfoSize + nImage);
+    std::vector<uint8_t> head(14 + m_nInfoSize);
+    head[0] = 'B';
+    head[1] = 'M';
+    Put32(&head[2], static_cast<uint32_t>(14 + m_nInfoSize + nImage));
+    Put32(&head[10], static_cast<uint32_t>(14 + m_nInfoSize));
+    WriteInfoHeader(&head[14], *m_pInfo);
+    if (m_pColorTable) WriteColorTable(&head[54], m_pColorTable, m_nColorTableEntries);
+    f.SeekToBegin();
+    f.Write(head.data(), static_cast<uint32_t>(head.size()));
 }
 
 CDib::~CDib() {
@@ -357,12 +325,10 @@ CDib::~CDib() {
 }
 
 void CDib::FreeAll() {
-    FreeImageMemory(m_pInfo);
-    FreeImageMemory(m_pPalIndexInfo);
-    FreeImageMemory(m_pBits);
-    m_pInfo = m_pPalIndexInfo = nullptr;
+    m_pInfo.Reset();
+    m_pPalIndexInfo.Reset();
+    m_pBits.Reset();
     m_pColorTable = nullptr;
-    m_pBits = nullptr;
     m_pFile.reset(); // an uncommitted file goes away
 }
 
@@ -375,7 +341,7 @@ void CDib::InitHeader(int nBitCount, int nWidth, int nHeight, uint32_t nCompress
     m_nInfoSize = 40 + 4 * m_nColorTableEntries;
     void* p = AllocImageMemory(m_nInfoSize);
     std::memset(p, 0, m_nInfoSize);
-    m_pInfo = new (p) BITMAPINFOHEADER;
+    m_pInfo.Reset(new (p) BITMAPINFOHEADER);
     m_pInfo->biSize = 40;
     m_pInfo->biWidth = nWidth;
     m_pInfo->biHeight = nHeight;
@@ -391,7 +357,7 @@ void CDib::InitHeader(int nBitCount, int nWidth, int nHeight, uint32_t nCompress
     const CDisplayCaps& caps = GetDisplayCaps();
     if (caps.bIdentityPalette && caps.nBitsPixel == 8 && nBitCount >= 8) {
         void* q = AllocImageMemory(552);
-        m_pPalIndexInfo = new (q) BITMAPINFOHEADER(*m_pInfo);
+        m_pPalIndexInfo.Reset(new (q) BITMAPINFOHEADER(*m_pInfo));
         m_pPalIndexInfo->biBitCount = 8;
         uint8_t* pIdx = static_cast<uint8_t*>(q) + 40;
         for (int i = 0; i < 256; ++i) Put16(pIdx + 2 * i, static_cast<uint32_t>(i));
@@ -400,7 +366,7 @@ void CDib::InitHeader(int nBitCount, int nWidth, int nHeight, uint32_t nCompress
 
 void CDib::AllocBits(bool bOneRow) {
     uint64_t nRows = bOneRow ? 1 : static_cast<uint64_t>(m_size.cy);
-    m_pBits = static_cast<uint8_t*>(AllocImageMemory(static_cast<uint64_t>(m_nStride) * nRows));
+    m_pBits.Reset(AllocImageMemory(static_cast<uint64_t>(m_nStride) * nRows));
     // The pixels are left as they are; only the row padding is cleared, so
     // files written from the image hold no stray bytes.
     int64_t nUsed = (static_cast<int64_t>(m_size.cx) * GetBitCount() + 7) / 8;
@@ -458,16 +424,10 @@ void CDib::ReadBMP(CFile& file) {
     if (bRle) {
         uint64_t nData = nLength - nOffBits;
         if (h.biSizeImage && h.biSizeImage < nData) nData = h.biSizeImage;
-        uint8_t* pData = static_cast<uint8_t*>(AllocImageMemory(nData));
-        try {
-            if (file.Read(pData, static_cast<uint32_t>(nData)) != nData) AfxThrowUserException();
-            std::memset(m_pBits, 0, src.PixelBytes());
-            DecodeRle(pData, nData, h.biCompression == BI_RLE4, h.biWidth, h.biHeight, src.nStride, m_pBits);
-        } catch (...) {
-            FreeImageMemory(pData);
-            throw;
-        }
-        FreeImageMemory(pData);
+        const auto pData = CImageBlock<uint8_t>::Alloc(nData);
+        if (file.Read(pData, static_cast<uint32_t>(nData)) != nData) AfxThrowUserException();
+        std::memset(m_pBits, 0, src.PixelBytes());
+        DecodeRle(pData, nData, h.biCompression == BI_RLE4, h.biWidth, h.biHeight, src.nStride, m_pBits);
     } else {
         uint64_t nLeft = src.PixelBytes();
         uint8_t* pDst = m_pBits;
@@ -945,7 +905,7 @@ int CDib::StretchOwn(CDC& dc, const CRect& rcDest, const CRect& rcSource, bool b
         nOutBits = display.nBits;
     } else {
         bool bIndices = UsesPaletteIndices();
-        const uint8_t* p = reinterpret_cast<const uint8_t*>(bIndices ? m_pPalIndexInfo : m_pInfo);
+        const uint8_t* p = reinterpret_cast<const uint8_t*>(bIndices ? m_pPalIndexInfo.Get() : m_pInfo.Get());
         header.assign(p, p + (bIndices ? 552 : m_nInfoSize));
         nUse = bIndices ? DIB_PAL_COLORS : DIB_RGB_COLORS;
         nOutBits = GetBitCount();

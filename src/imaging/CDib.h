@@ -7,6 +7,7 @@
 #include "framework/CObject.h"
 #include "framework/CRect.h"
 #include "framework/GdiTypes.h"
+#include "imaging/ImageMemory.h"
 
 #include <cstdint>
 #include <memory>
@@ -139,13 +140,13 @@ private:
     bool m_bFileBacked = false;
     bool m_bGray = false;
     int m_nGrayLevels = 0;
-    BITMAPINFOHEADER* m_pInfo = nullptr;
-    BITMAPINFOHEADER* m_pPalIndexInfo = nullptr;
+    CImageBlock<BITMAPINFOHEADER> m_pInfo; // header and colour table
+    CImageBlock<BITMAPINFOHEADER> m_pPalIndexInfo;
     int m_nInfoSize = 0;
     RGBQUAD* m_pColorTable = nullptr;
     int m_nColorTableEntries = 0;
     int m_nBitsOffset = 0;
-    uint8_t* m_pBits = nullptr;
+    CImageBlock<uint8_t> m_pBits;
     int64_t m_nRowPos = 0;
     int m_nRowIndex = 0;
     int m_nStride = 0;

@@ -1,6 +1,6 @@
 #pragma once
-// Small helpers the geometry and warp operations share: new 24-bit images
-// with clean row padding, and direct row addressing.
+// Small helpers the image operations share: new 24-bit images with clean row
+// padding, direct row addressing, the resolution copy.
 
 #include "imaging/CDib.h"
 
@@ -44,15 +44,18 @@ inline void AdviseLargePages(CDib& dib) {
 #endif
 }
 
+// The resolution of one image given to another.
+inline void CopyResolution(const CDib& source, CDib& dest) {
+    dest.GetInfo()->biXPelsPerMeter = source.GetInfo()->biXPelsPerMeter;
+    dest.GetInfo()->biYPelsPerMeter = source.GetInfo()->biYPelsPerMeter;
+}
+
 // A new 24-bit image with the resolution of pLike (when given). Pixels are
 // left as they come; the padding is zero. bClear zeroes every pixel too.
 inline std::unique_ptr<CDib> NewDib24(int nWidth, int nHeight, const CDib* pLike, bool bClear = false) {
     auto p = std::make_unique<CDib>(24, nWidth, nHeight, nullptr);
     AdviseLargePages(*p);
-    if (pLike) {
-        p->GetInfo()->biXPelsPerMeter = pLike->GetInfo()->biXPelsPerMeter;
-        p->GetInfo()->biYPelsPerMeter = pLike->GetInfo()->biYPelsPerMeter;
-    }
+    if (pLike) CopyResolution(*pLike, *p);
     if (bClear)
         std::memset(p->GetBits(), 0, static_cast<size_t>(p->GetStride()) * nHeight);
     else

@@ -5,7 +5,7 @@
 #include "framework/CException.h"
 #include "framework/Trace.h"
 #include "imaging/CDib.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 #include <algorithm>
 #include <cstring>

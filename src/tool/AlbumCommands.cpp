@@ -7,7 +7,7 @@
 #include "album/CAlbumResponseFile.h"
 #include "framework/CException.h"
 #include "framework/CFile.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/photo/QlnPhotoFile.h"
 #include "tool/ToolCommand.h"
 
 #include <algorithm>

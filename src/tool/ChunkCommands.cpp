@@ -1,7 +1,7 @@
 // chunk create / list / check / get / put / remove / refresh
 
 #include "framework/CException.h"
-#include "storage/CQlnChunkFile.h"
+#include "storage/photo/CQlnChunkFile.h"
 #include "tool/ToolCommand.h"
 
 #include <cstdio>

@@ -1,8 +1,8 @@
 // floppy scan / target-name / install / drives
 
 #include "framework/UserPrompt.h"
-#include "storage/CDiskfolioDisk.h"
-#include "storage/CImageInstaller.h"
+#include "storage/install/CDiskfolioDisk.h"
+#include "storage/install/CImageInstaller.h"
 #include "tool/ToolCommand.h"
 
 #include <cstdio>

@@ -2,9 +2,9 @@
 
 #include "framework/StringTable.h"
 #include "framework/UserPrompt.h"
-#include "storage/CxQLNArchive.h"
-#include "storage/CxQLNArchiveWriter.h"
-#include "storage/ParcelgramExtraction.h"
+#include "storage/install/CxQLNArchive.h"
+#include "storage/install/CxQLNArchiveWriter.h"
+#include "storage/install/ParcelgramExtraction.h"
 #include "tool/ToolCommand.h"
 
 #include <cstdio>

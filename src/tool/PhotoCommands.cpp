@@ -2,9 +2,9 @@
 
 #include "album/AlbumPhotos.h"
 #include "framework/CException.h"
-#include "storage/CQlnChunkFile.h"
-#include "storage/ImportExport.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/formats/ImportExport.h"
+#include "storage/photo/CQlnChunkFile.h"
+#include "storage/photo/QlnPhotoFile.h"
 #include "tool/ToolCommand.h"
 #include "tool/ToolPictures.h"
 

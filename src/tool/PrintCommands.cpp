@@ -12,7 +12,7 @@
 #include "print/CImagePrintJob.h"
 #include "print/CPrintInfo.h"
 #include "print/PrintUnits.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/photo/QlnPhotoFile.h"
 #include "tool/ToolCommand.h"
 #include "tool/ToolPictures.h"
 

@@ -4,9 +4,9 @@
 #include "framework/CException.h"
 #include "framework/CFile.h"
 #include "framework/StringTable.h"
-#include "storage/ImpExpTables.h"
-#include "storage/ImportExport.h"
-#include "storage/PictureFiles.h"
+#include "storage/formats/ImpExpTables.h"
+#include "storage/formats/ImportExport.h"
+#include "storage/formats/PictureFiles.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,7 +3,7 @@
 // formats. Every format goes through the import and export layer.
 
 #include "imaging/CDib.h"
-#include "storage/ImportExport.h"
+#include "storage/formats/ImportExport.h"
 
 #include <memory>
 #include <string>

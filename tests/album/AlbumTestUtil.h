@@ -5,9 +5,9 @@
 #include "framework/CArchive.h"
 #include "framework/UserPrompt.h"
 #include "imaging/CDib.h"
-#include "storage/ImportExport.h"
-#include "storage/QlnPhotoFile.h"
-#include "storage/QlnStringList.h"
+#include "storage/formats/ImportExport.h"
+#include "storage/photo/QlnPhotoFile.h"
+#include "storage/photo/QlnStringList.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -18,9 +18,9 @@
 #include "framework/qt/CDocTemplate.h"
 #include "framework/qt/CMDIChildWnd.h"
 #include "imaging/CDib.h"
-#include "storage/IDriveList.h"
-#include "storage/ImportExport.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/formats/ImportExport.h"
+#include "storage/install/IDriveList.h"
+#include "storage/photo/QlnPhotoFile.h"
 #include "view/CBaseDoc.h"
 #include "view/CBaseView.h"
 #include "view/CImageEnhancerView.h"
@@ -617,6 +617,9 @@ TEST_F(AlbumWindow, SaveDialogRefusesIllegalNames) {
             QTimer::singleShot(20, answer);
             return;
         }
+        // Typing into the focused field drops the list's selection; without
+        // focus (offscreen) the selected file would win over the typed name.
+        if (list) list->selectionModel()->clearSelection();
         if (++nDialogs == 1) {
             auto* help = dlg->findChild<QPushButton*>("help");
             ASSERT_NE(help, nullptr);

@@ -1,7 +1,7 @@
 #include "StorageTestUtil.h"
 
 #include "framework/Trace.h"
-#include "storage/CQlnChunkFile.h"
+#include "storage/photo/CQlnChunkFile.h"
 
 #include <gtest/gtest.h>
 

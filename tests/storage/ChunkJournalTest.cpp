@@ -6,8 +6,8 @@
 #include "StorageTestUtil.h"
 
 #include "framework/CException.h"
-#include "storage/CChunkJournal.h"
-#include "storage/CQlnChunkFile.h"
+#include "storage/photo/CChunkJournal.h"
+#include "storage/photo/CQlnChunkFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include "PackageTestUtil.h"
 
-#include "framework/SystemInfo.h"
 #include "framework/CFile.h"
+#include "framework/SystemInfo.h"
 #include "framework/UserPrompt.h"
-#include "storage/CxQLNArchive.h"
-#include "storage/CxQLNArchiveWriter.h"
-#include "storage/ParcelgramExtraction.h"
+#include "storage/install/CxQLNArchive.h"
+#include "storage/install/CxQLNArchiveWriter.h"
+#include "storage/install/ParcelgramExtraction.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include "framework/CAppException.h"
 #include "framework/ReportException.h"
 #include "framework/UserPrompt.h"
-#include "storage/CDiskfolioDisk.h"
-#include "storage/CImageInstaller.h"
-#include "storage/CLinuxDriveList.h"
+#include "storage/install/CDiskfolioDisk.h"
+#include "storage/install/CImageInstaller.h"
+#include "storage/install/CLinuxDriveList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Round trips through every save type of the codec layer, and files that
 // GraphicsMagick writes and reads.
 
-#include "storage/CImageCodecs.h"
-#include "storage/CMagickCodec.h"
-#include "storage/ImpExpTables.h"
+#include "storage/formats/CImageCodecs.h"
+#include "storage/formats/CMagickCodec.h"
+#include "storage/formats/ImpExpTables.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The import/export tables: spot checks against the documented values.
 
-#include "storage/ImpExpTables.h"
+#include "storage/formats/ImpExpTables.h"
 #include "framework/StringTable.h"
-#include "storage/CImageCodecs.h"
+#include "storage/formats/CImageCodecs.h"
 
 #include <algorithm>
 

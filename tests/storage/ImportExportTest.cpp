@@ -1,11 +1,11 @@
 // Import into and export from CDib, photo files included.
 
-#include "storage/ImportExport.h"
+#include "storage/formats/ImportExport.h"
 #include "framework/CAppException.h"
 #include "framework/UserPrompt.h"
 #include "imaging/CDib.h"
-#include "storage/CRaster.h"
-#include "storage/ImpExpTables.h"
+#include "storage/formats/CRaster.h"
+#include "storage/formats/ImpExpTables.h"
 
 #include <gtest/gtest.h>
 

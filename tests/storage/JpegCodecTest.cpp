@@ -1,9 +1,9 @@
 #include "framework/CFile.h"
-#include "storage/CJpegCodec.h"
-#include "storage/CJpegDecoder.h"
-#include "storage/CJpegEncoder.h"
-#include "storage/CRaster.h"
-#include "storage/ImpExpTables.h"
+#include "storage/formats/CJpegCodec.h"
+#include "storage/formats/CRaster.h"
+#include "storage/formats/ImpExpTables.h"
+#include "storage/photo/CJpegDecoder.h"
+#include "storage/photo/CJpegEncoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "StorageTestUtil.h"
 
 #include "framework/SystemInfo.h"
-#include "storage/CQlnChunkFile.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/photo/CQlnChunkFile.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 #include <gtest/gtest.h>
 

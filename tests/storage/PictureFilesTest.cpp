@@ -1,8 +1,8 @@
 // Picture files on disk: the memory check, depth and resolution rules, and
 // that a failed or refused save leaves an existing file alone.
 
-#include "storage/PictureFiles.h"
-#include "storage/ImpExpTables.h"
+#include "storage/formats/PictureFiles.h"
+#include "storage/formats/ImpExpTables.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // limit is refused before decoding, in every format, with a message naming
 // its size; pictures at the limit still read.
 
-#include "storage/PixelLimit.h"
+#include "storage/formats/PixelLimit.h"
 #include "imaging/CDib.h"
-#include "storage/CImageCodecs.h"
-#include "storage/ImpExpTables.h"
-#include "storage/ImportExport.h"
+#include "storage/formats/CImageCodecs.h"
+#include "storage/formats/ImpExpTables.h"
+#include "storage/formats/ImportExport.h"
 
 #include "StorageTestUtil.h"
 

@@ -4,10 +4,10 @@
 
 #include "StorageTestUtil.h"
 
-#include "storage/CImageCodecs.h"
-#include "storage/CMagickCodec.h"
-#include "storage/CPostScriptCodec.h"
-#include "storage/ImpExpTables.h"
+#include "storage/formats/CImageCodecs.h"
+#include "storage/formats/CMagickCodec.h"
+#include "storage/formats/CPostScriptCodec.h"
+#include "storage/formats/ImpExpTables.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 
 #include "StorageTestUtil.h"
 #include "imaging/CDib.h"
-#include "storage/ImpExpTables.h"
-#include "storage/ImportExport.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/formats/ImpExpTables.h"
+#include "storage/formats/ImportExport.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 #include <gtest/gtest.h>
 

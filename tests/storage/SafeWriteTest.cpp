@@ -7,10 +7,10 @@
 #include "framework/CFile.h"
 #include "framework/UserPrompt.h"
 #include "imaging/CDib.h"
-#include "storage/CImageInstaller.h"
-#include "storage/ImpExpTables.h"
-#include "storage/ImportExport.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/formats/ImpExpTables.h"
+#include "storage/formats/ImportExport.h"
+#include "storage/install/CImageInstaller.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 #include <gtest/gtest.h>
 

@@ -10,8 +10,8 @@
 #include "framework/StringTable.h"
 #include "framework/UserPrompt.h"
 #include "imaging/CDib.h"
-#include "storage/CImageInstaller.h"
-#include "storage/QlnPhotoFile.h"
+#include "storage/install/CImageInstaller.h"
+#include "storage/photo/QlnPhotoFile.h"
 
 #include <QCoreApplication>
 

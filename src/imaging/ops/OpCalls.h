@@ -2,14 +2,13 @@
 // The calls of the operation table, grouped by the enhancer's menus. Each
 // runs on an image its command's enable rule allows.
 
+#include "imaging/DibHelpers.h"
 #include "imaging/ops/COperationTable.h"
 
 class CDib;
 
 // A new image of the source's size for a conversion, keeping its resolution.
 std::unique_ptr<CDib> MakeDestination(const CDib& source, int nBitCount, const RGBQUAD* pColorTable);
-// The resolution of one image given to another.
-void CopyResolution(const CDib& source, CDib& dest);
 
 namespace OpCalls {
 // Change Depth

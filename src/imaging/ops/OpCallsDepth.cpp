@@ -12,11 +12,6 @@
 #include "imaging/FixedPalettes.h"
 #include "imaging/ops/OpCalls.h"
 
-void CopyResolution(const CDib& source, CDib& dest) {
-    dest.GetInfo()->biXPelsPerMeter = source.GetInfo()->biXPelsPerMeter;
-    dest.GetInfo()->biYPelsPerMeter = source.GetInfo()->biYPelsPerMeter;
-}
-
 std::unique_ptr<CDib> MakeDestination(const CDib& source, int nBitCount, const RGBQUAD* pColorTable) {
     auto p = std::make_unique<CDib>(nBitCount, source.GetWidth(), source.GetHeight(), pColorTable);
     CopyResolution(source, *p);

@@ -1,3 +1,0 @@
-#include "storage/CChunkIndex.h"
-
-IMPLEMENT_DYNAMIC(CChunkIndex, CObject)

@@ -1,0 +1,3 @@
+#include "storage/photo/CChunkIndex.h"
+
+IMPLEMENT_DYNAMIC(CChunkIndex, CObject)
