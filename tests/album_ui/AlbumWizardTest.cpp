@@ -30,6 +30,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -502,4 +503,42 @@ TEST_F(AlbumWizard, CommandIsEnabledAndRunsTheChooser) {
     m_app->m_pMainWnd->RouteCommand(ID_ALBUM_WIZARD);
     EXPECT_TRUE(bShown);
     EXPECT_TRUE(Albums().empty());
+}
+
+TEST(AlbumWizardStart, FollowsTheSplashAndCancelLeavesTheEmptyWindow) {
+    char tmpl[] = "/tmp/zozi-wizstart-XXXXXX";
+    const fs::path dir = ::mkdtemp(tmpl);
+    const fs::path oldCwd = fs::current_path();
+    fs::current_path(dir);
+    uint32_t nNow = 1000;
+    CScriptedPrompt prompt;
+    {
+        CZelAppConfig cfg;
+        cfg.strStorePath = (dir / "settings.ini").string();
+        cfg.strLegacyDir = dir.string();
+        cfg.strInstanceKey = "zozi-wizstart-" + std::to_string(::getpid());
+        cfg.bShowWindows = false;
+        cfg.clock = [&] { return nNow; };
+        CZelApp app(cfg);
+        SetUserPrompt(&prompt);
+        ASSERT_TRUE(app.InitApplication());
+        ASSERT_TRUE(app.InitInstance(""));
+        ASSERT_NE(app.GetSplash(), nullptr);
+        EXPECT_EQ(app.m_settings.m_bShowAlbWizard, 1);
+        int nChooser = 0;
+        WhenShown<CAlbWizChooserDlg>([&](CAlbWizChooserDlg* c) {
+            ++nChooser;
+            Click(c->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel));
+        });
+        nNow += 60000;
+        app.OnIdle(0);
+        EXPECT_EQ(app.GetSplash(), nullptr);
+        EXPECT_EQ(nChooser, 1);
+        ASSERT_NE(app.m_pMainWnd, nullptr);
+        for (const auto& t : app.GetTemplates()) EXPECT_TRUE(t->GetDocuments().empty());
+        EXPECT_EQ(app.m_settings.m_bShowAlbWizard, 1);
+        SetUserPrompt(nullptr);
+    }
+    fs::current_path(oldCwd);
+    fs::remove_all(dir);
 }
