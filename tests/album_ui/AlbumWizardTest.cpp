@@ -14,6 +14,7 @@
 #include "album/ui/CParcelgramDlg.h"
 #include "album/ui/CWizardPropertyPageBmp.h"
 #include "album/ui/CWizardPropertySheet.h"
+#include "app/CHelpWnd.h"
 #include "app/CMainFrame.h"
 #include "app/CZelApp.h"
 #include "framework/CommandIds.h"
@@ -541,4 +542,24 @@ TEST(AlbumWizardStart, FollowsTheSplashAndCancelLeavesTheEmptyWindow) {
     }
     fs::current_path(oldCwd);
     fs::remove_all(dir);
+}
+
+TEST_F(AlbumWizard, HelpOpensTheWizardSection) {
+    std::vector<uint32_t> contexts;
+    struct CHelpPrompt : CScriptedPrompt {
+        std::vector<uint32_t>* m_pSeen;
+        void ShowHelp(uint32_t n) override { m_pSeen->push_back(n); }
+    } prompt;
+    prompt.m_pSeen = &contexts;
+    SetUserPrompt(&prompt);
+    WhenShown<CWizardPropertySheet>([](CWizardPropertySheet* s) {
+        Click(s->HelpButton());
+        Click(s->NextButton());
+        Click(s->HelpButton());
+        s->reject();
+    });
+    EXPECT_EQ(Run(EWizTask::Empty), 0);
+    SetUserPrompt(&m_prompt);
+    EXPECT_EQ(contexts, (std::vector<uint32_t>{1249, 1250}));
+    EXPECT_EQ(CHelpWnd::SectionFor(1289), "The album wizard");
 }
