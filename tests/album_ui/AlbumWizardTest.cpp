@@ -563,3 +563,23 @@ TEST_F(AlbumWizard, HelpOpensTheWizardSection) {
     EXPECT_EQ(contexts, (std::vector<uint32_t>{1249, 1250}));
     EXPECT_EQ(CHelpWnd::SectionFor(1289), "The album wizard");
 }
+
+TEST_F(AlbumWizard, TitlePageDefaultsAndLimits) {
+    CAlbWizTitleDlg page(1306);
+    EXPECT_EQ(page.GetAlbumTitle(), "Untitled");
+    EXPECT_EQ(page.GetAlbumDescription(), "No Description");
+    page.TitleEdit()->clear();
+    QTest::keyClicks(page.TitleEdit(), QString(300, 'x'));
+    EXPECT_EQ(page.GetAlbumTitle().size(), 256u);
+    page.DescriptionEdit()->setPlainText(QString(3000, 'y'));
+    EXPECT_EQ(page.DescriptionEdit()->toPlainText().size(), 2048);
+    EXPECT_EQ(page.GetAlbumDescription().size(), 2048u);
+    // The size page starts at the setting; an unknown one falls back to Small.
+    CAlbWizTnSizeDlg size(1307, 2);
+    EXPECT_EQ(size.GetScale(), 2);
+    const QSize medium = size.Preview()->iconSize();
+    size.SetScale(0);
+    EXPECT_LT(size.Preview()->iconSize().width(), medium.width());
+    CAlbWizTnSizeDlg odd(1307, 9);
+    EXPECT_EQ(odd.GetScale(), 1);
+}
