@@ -2,6 +2,7 @@
 
 #include "album/AlbumScales.h"
 #include "album/ui/WizardPictures.h"
+#include "framework/DisplayCaps.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -51,7 +52,10 @@ void CAlbWizTnSizeDlg::SetScale(int nScale) {
 }
 
 void CAlbWizTnSizeDlg::UpdatePreview() {
-    const QImage sample = DrawSizeSample(GetScale());
+    QImage sample = DrawSizeSample(GetScale());
+    // A palette display shows the sample through a palette made for it.
+    if (GetDisplayCaps().nBitsPixel <= 8)
+        sample = sample.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::PreferDither);
     m_pPreview->setIcon(QPixmap::fromImage(sample));
     m_pPreview->setIconSize(sample.size());
 }
