@@ -96,6 +96,15 @@ QString CHelpWnd::SectionFor(uint32_t nContext) {
         return "Help";
     case 0x10862: // the memory help
         return "When memory runs short";
+    case 1249: // the album wizard's pages
+    case 1250:
+    case 1251:
+    case 1272:
+    case 1281:
+    case 1286:
+    case 1289:
+    case 1406:
+        return "The album wizard";
     default:
         return {};
     }

@@ -4,6 +4,7 @@
 #include "album/AlbumScales.h"
 #include "album/CAlbumResponseFile.h"
 #include "album/ui/CAlbumDoc.h"
+#include "album/ui/CAlbumWizard.h"
 #include "album/ui/CTnView.h"
 #include "app/CHelpWnd.h"
 #include "app/CMainFrame.h"
@@ -116,6 +117,10 @@ void CZelApp::WireProgramParts() {
         response.Read(path);
         BuildAlbumFromResponseFile(response);
     };
+    m_hooks.runAlbumWizard = [this] {
+        CAlbumWizardHost host = MakeAlbumWizardHost();
+        CAlbumWizard(host, m_pMainWnd).Run();
+    };
     // Pictures open through the import layer: photo files and every foreign format.
     CImageEnhancerDoc::s_loadPicture = [](const std::string& path) {
         std::unique_ptr<CDib> image;
@@ -125,6 +130,52 @@ void CZelApp::WireProgramParts() {
             ThrowAppException(FormatImpExpError(IDS_FILE_READ_ERROR, path, rc));
         return image;
     };
+}
+
+CAlbumWizardHost CZelApp::MakeAlbumWizardHost() {
+    CAlbumWizardHost host;
+    host.openAlbums = [this] {
+        std::vector<CAlbumDoc*> albums;
+        if (CDocTemplate* t = FindTemplate(RUNTIME_CLASS(CTnView)))
+            for (CDocument* d : t->GetDocuments())
+                if (auto* a = dynamic_cast<CAlbumDoc*>(d)) albums.push_back(a);
+        return albums;
+    };
+    host.newAlbum = [this](int nScale) -> CAlbumDoc* {
+        CDocTemplate* t = FindTemplate(RUNTIME_CLASS(CTnView));
+        if (!t) return nullptr;
+        // The new album takes its scale from the setting, which is put back afterwards.
+        const int nSaved = m_settings.m_nThumbnailSize;
+        const int nSavedAlbum = GetAlbumSettings().m_nThumbnailSize;
+        m_settings.m_nThumbnailSize = GetAlbumSettings().m_nThumbnailSize = nScale;
+        CDocument* d = nullptr;
+        try {
+            d = t->OpenDocumentFile("", true);
+        } catch (...) {
+            m_settings.m_nThumbnailSize = nSaved;
+            GetAlbumSettings().m_nThumbnailSize = nSavedAlbum;
+            throw;
+        }
+        m_settings.m_nThumbnailSize = nSaved;
+        GetAlbumSettings().m_nThumbnailSize = nSavedAlbum;
+        return dynamic_cast<CAlbumDoc*>(d);
+    };
+    host.openAlbum = [this]() -> CAlbumDoc* {
+        const QString name =
+            QFileDialog::getOpenFileName(m_pMainWnd, "Open", QString::fromStdString(m_strCurrentAlbumDir),
+                                         "QLN Album Files (*.alb *.ALB)");
+        if (name.isEmpty()) return nullptr;
+        m_strCurrentAlbumDir = QFileInfo(name).absolutePath().toStdString() + "/";
+        return dynamic_cast<CAlbumDoc*>(OpenDocumentFile(name.toStdString()));
+    };
+    host.getShowWizard = [this] { return m_settings.m_bShowAlbWizard != 0; };
+    host.setShowWizard = [this](bool bOn) { m_settings.m_bShowAlbWizard = bOn ? 1 : 0; };
+    host.m_nThumbnailSize = m_settings.m_nThumbnailSize;
+    host.m_strImagesDir = m_settings.m_strImagesDir;
+    host.m_strProgramDir = QCoreApplication::applicationDirPath().toStdString();
+    host.m_strDownloadDir = m_settings.m_strDownloadDir;
+    host.m_bDeleteWhenThrough = m_settings.m_bDeleteWhenThrough != 0;
+    return host;
 }
 
 void CZelApp::RegisterCommands() {

@@ -2,6 +2,7 @@
 // The application object: process and instance initialisation, the command
 // line, the splash, idle work, and every setting's current value.
 
+#include "album/ui/CAlbumWizardHost.h"
 #include "app/core/CCommandLine.h"
 #include "app/core/CPrefObject.h"
 #include "app/core/CZelSettings.h"
@@ -77,6 +78,8 @@ public:
     // null when the guide cannot be found, which is reported.
     CHelpWnd* ShowHelp(const QString& section = {});
     CHelpWnd* GetHelpWnd() const;
+    // What the album wizard uses of the application, from the current settings.
+    CAlbumWizardHost MakeAlbumWizardHost();
     // The open dialog's filters in the form QFileDialog takes.
     static QStringList OpenFileFilters();
 
