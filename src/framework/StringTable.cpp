@@ -171,6 +171,7 @@ constexpr Entry kStrings[] = {
     {1237, "Modifying Album Paths..."},
     {1240, "Failed to save album\n%1"},
     {1241, "Unitialized show or empty album"},
+    {1242, "Do you really want to exit the application?"},
     {1265, "Close"},
     {1317, "Please enter a number between %1 and %2."},
     {1319, "In."},
