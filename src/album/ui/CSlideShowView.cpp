@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -33,6 +34,8 @@ constexpr uint32_t kReallyExit = 1242; // "Do you really want to exit the applic
 CScreenSaverStart CSlideShowView::s_screenSaver;
 
 namespace {
+
+constexpr int kLookEvery = 8; // milliseconds between looks at the screen and the input during a transition
 
 struct CKeyCommand {
     int nKey;
@@ -232,12 +235,24 @@ void CSlideShowView::ShowNewSlide() {
             fx.SetOffscreenSlot(&m_pOffscreen);
             fx.SetScreenSaver(bScreenSaver);
             fx.SetRandom([] { return static_cast<unsigned>(std::rand()); });
-            CSystemKeys keys([&held] {
-                QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+            // The screen and the input are looked at no more often than every
+            // few milliseconds: a dissolve of 3-pixel blocks has thousands of steps.
+            QElapsedTimer sinceFlush, sinceInput;
+            sinceFlush.start();
+            sinceInput.start();
+            CSystemKeys keys([&held, &sinceInput] {
+                if (sinceInput.elapsed() >= kLookEvery) {
+                    sinceInput.restart();
+                    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+                }
                 return held.HasKey();
             });
             fx.SetKeyQueue(&keys);
-            fx.SetStepHook([this] { repaint(); });
+            fx.SetStepHook([this, &sinceFlush, rcImage] {
+                if (sinceFlush.elapsed() < kLookEvery) return;
+                sinceFlush.restart();
+                repaint(rcImage);
+            });
             const int nEffect = GetDocument()->GetAlbum().GetShowElemProps(GetCurrentIndex()).m_nEffect;
             bShown = fx.PlayEffect(dc, nullptr, *m_pDib, rcImage.left(), rcImage.top(), nEffect);
             if (bShown) DrawTitle(p, rcTitle);
