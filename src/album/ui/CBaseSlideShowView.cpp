@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -22,9 +23,10 @@ CBaseSlideShowView* CBaseSlideShowView::s_pFullScreenOwner = nullptr;
 
 // What full screen hid, to be shown again.
 struct CBaseSlideShowView::CSavedFrame {
+    QPointer<QMainWindow> pMain;
     Qt::WindowStates mainState;
     Qt::WindowStates frameState;
-    std::vector<QWidget*> hidden;
+    std::vector<QPointer<QWidget>> hidden;
 };
 std::unique_ptr<CBaseSlideShowView::CSavedFrame> CBaseSlideShowView::s_pSaved;
 
@@ -171,40 +173,44 @@ void CBaseSlideShowView::resizeEvent(QResizeEvent* pEvent) {
 }
 
 void CBaseSlideShowView::SetFullScreen(bool bOn) {
-    CMDIChildWnd* pFrame = GetParentFrame();
-    if (!pFrame) return;
-    auto* pMain = qobject_cast<QMainWindow*>(pFrame->window());
-    if (bOn) {
-        if (IsFullScreen()) return;
-        if (s_pFullScreenOwner) s_pFullScreenOwner->SetFullScreen(false);
-        s_pSaved = std::make_unique<CSavedFrame>();
-        s_pSaved->frameState = pFrame->windowState();
-        if (pMain) {
-            s_pSaved->mainState = pMain->windowState();
-            std::vector<QWidget*> bars;
-            if (pMain->menuWidget()) bars.push_back(pMain->menuWidget());
-            for (QToolBar* t : pMain->findChildren<QToolBar*>()) bars.push_back(t);
-            if (QStatusBar* s = pMain->findChild<QStatusBar*>()) bars.push_back(s);
-            for (QWidget* w : bars)
-                if (w->isVisible()) {
-                    w->hide();
-                    s_pSaved->hidden.push_back(w);
-                }
-            pMain->showFullScreen();
-        }
-        pFrame->setWindowFlag(Qt::FramelessWindowHint, true);
-        pFrame->showMaximized();
-        s_pFullScreenOwner = this;
-    } else {
+    if (!bOn) {
+        // Also from the destructor, when the frame is already going.
         if (!IsFullScreen()) return;
         s_pFullScreenOwner = nullptr;
-        pFrame->setWindowFlag(Qt::FramelessWindowHint, false);
-        if (s_pSaved) {
-            pFrame->setWindowState(s_pSaved->frameState & ~Qt::WindowFullScreen);
+        std::unique_ptr<CSavedFrame> pSaved = std::move(s_pSaved);
+        if (CMDIChildWnd* pFrame = GetParentFrame()) {
+            pFrame->setWindowFlag(Qt::FramelessWindowHint, false);
+            if (pSaved) pFrame->setWindowState(pSaved->frameState & ~Qt::WindowFullScreen);
             pFrame->show();
-            for (QWidget* w : s_pSaved->hidden) w->show();
-            if (pMain) pMain->setWindowState(s_pSaved->mainState);
         }
-        s_pSaved.reset();
+        if (pSaved) {
+            for (const QPointer<QWidget>& w : pSaved->hidden)
+                if (w) w->show();
+            if (pSaved->pMain) pSaved->pMain->setWindowState(pSaved->mainState);
+        }
+        return;
     }
+    CMDIChildWnd* pFrame = GetParentFrame();
+    if (!pFrame || IsFullScreen()) return;
+    if (s_pFullScreenOwner) s_pFullScreenOwner->SetFullScreen(false);
+    auto* pMain = qobject_cast<QMainWindow*>(pFrame->window());
+    s_pSaved = std::make_unique<CSavedFrame>();
+    s_pSaved->frameState = pFrame->windowState();
+    if (pMain) {
+        s_pSaved->pMain = pMain;
+        s_pSaved->mainState = pMain->windowState();
+        std::vector<QWidget*> bars;
+        if (pMain->menuWidget()) bars.push_back(pMain->menuWidget());
+        for (QToolBar* t : pMain->findChildren<QToolBar*>()) bars.push_back(t);
+        if (QStatusBar* s = pMain->findChild<QStatusBar*>()) bars.push_back(s);
+        for (QWidget* w : bars)
+            if (w->isVisible()) {
+                w->hide();
+                s_pSaved->hidden.emplace_back(w);
+            }
+        pMain->showFullScreen();
+    }
+    pFrame->setWindowFlag(Qt::FramelessWindowHint, true);
+    pFrame->showMaximized();
+    s_pFullScreenOwner = this;
 }
