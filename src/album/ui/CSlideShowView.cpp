@@ -230,6 +230,7 @@ void CSlideShowView::ShowNewSlide() {
             // Black around the photo; the photo's place keeps the previous one.
             const QRegion outside = QRegion(m_back.rect()) - QRegion(rcImage);
             for (const QRect& r : outside) p.fillRect(r, Qt::black);
+            repaint();
             CQtDC dc(&p);
             CBlockEffects fx;
             fx.SetOffscreenSlot(&m_pOffscreen);
