@@ -38,6 +38,7 @@ void CFullScreenView::mousePressEvent(QMouseEvent* pEvent) {
 }
 
 void CFullScreenView::CloseFrame() {
+    SetFullScreen(false);
     if (CMDIChildWnd* pFrame = GetParentFrame())
         QMetaObject::invokeMethod(pFrame, "close", Qt::QueuedConnection);
 }

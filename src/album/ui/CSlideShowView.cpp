@@ -354,6 +354,7 @@ void CSlideShowView::RegisterCommands() {
         },
         rule(S::kCmdPanel));
     OnCommand(S::kCmdExit, [this] {
+        SetFullScreen(false);
         if (CMDIChildWnd* pFrame = GetParentFrame())
             QMetaObject::invokeMethod(pFrame, "close", Qt::QueuedConnection);
     });
