@@ -9,6 +9,7 @@
 #include "album/ui/CSlideShowView.h"
 #include "album/ui/CTnView.h"
 #include "app/CMainFrame.h"
+#include "app/CShowPanel.h"
 #include "app/CZelApp.h"
 #include "framework/CommandIds.h"
 #include "framework/DisplayCaps.h"
@@ -18,12 +19,17 @@
 #include "imaging/CDib.h"
 #include "storage/ImportExport.h"
 #include "storage/QlnPhotoFile.h"
+#include "view/CShowSetupDlg.h"
 #include "view/core/CBlockEffects.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QFocusEvent>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <cstring>
 #include <filesystem>
@@ -336,4 +342,63 @@ TEST_F(SlideShow, ScreenSaverWithMissingAlbumEndsSilently) {
     MakeApp("/s 1 0 0 " + (m_dir / "none.alb").string());
     EXPECT_FALSE(m_bStarted);
     EXPECT_TRUE(m_prompt.m_shown.empty());
+}
+
+TEST_F(SlideShow, PanelFollowsTheFocusAndTheUpdateRules) {
+    const std::string path = MakeAlbum("panel", 2);
+    {
+        CAlbum a;
+        a.LoadFile(path);
+        a.m_showProps.m_bPanel = 1;
+        a.SaveFile(path);
+    }
+    CSlideShowView* v = OpenShow(path);
+    ASSERT_NE(v, nullptr);
+    // Gaining the focus shows the panel, losing it hides it.
+    QFocusEvent in(QEvent::FocusIn), out(QEvent::FocusOut);
+    QApplication::sendEvent(v, &in);
+    IShowPanel* p = Frame()->GetSlideShowPanel(false);
+    ASSERT_NE(p, nullptr);
+    auto* panel = dynamic_cast<CShowPanel*>(p);
+    ASSERT_TRUE(panel->isVisible());
+    QApplication::sendEvent(v, &out);
+    EXPECT_FALSE(panel->isVisible());
+    QApplication::sendEvent(v, &in);
+    ASSERT_TRUE(panel->isVisible());
+    // Playing: Stop is on, Play is off (buttons 2 and 1).
+    EXPECT_FALSE(panel->IsButtonEnabled(1));
+    EXPECT_TRUE(panel->IsButtonEnabled(2));
+    QTest::keyClick(v, Qt::Key_Space);
+    EXPECT_TRUE(panel->IsButtonEnabled(1));
+    EXPECT_FALSE(panel->IsButtonEnabled(2));
+    // P hides it; P shows it again.
+    QTest::keyClick(v, Qt::Key_P);
+    EXPECT_FALSE(panel->isVisible());
+    QTest::keyClick(v, Qt::Key_P);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(panel->IsButtonChecked(11)); // Show Panel
+}
+
+TEST_F(SlideShow, SetupDialogMarksTheAlbumModifiedOnlyOnChange) {
+    MakeApp();
+    auto* d = dynamic_cast<CAlbumDoc*>(m_app->OpenDocumentFile(MakeAlbum("setup", 2)));
+    ASSERT_NE(d, nullptr);
+    auto runWith = [this](std::function<void(QDialog*)> act) {
+        QTimer::singleShot(0, [act] {
+            auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dlg, nullptr);
+            act(dlg);
+        });
+        ASSERT_TRUE(Route(CAlbumDoc::kCmdShowSetup));
+    };
+    runWith([](QDialog* dlg) { dlg->accept(); });
+    EXPECT_FALSE(d->IsModified());
+    runWith([](QDialog* dlg) {
+        auto* cursor = dlg->findChild<QCheckBox*>(QString::number(CShowSetupDlg::kCursor));
+        ASSERT_NE(cursor, nullptr);
+        cursor->setChecked(!cursor->isChecked());
+        dlg->accept();
+    });
+    EXPECT_TRUE(d->IsModified());
+    EXPECT_EQ(d->GetAlbum().m_showProps.m_bCursor, 0);
 }

@@ -198,6 +198,7 @@ void CSlideShowView::OnTimerTick() {
         i >= 0 && i < pDoc->GetPhotoCount() ? pDoc->GetAlbum().GetShowElemProps(i).m_dwDelay : 0;
     const int nNext = m_state.OnTimer(dwDelay);
     if (nNext >= 0) GoToPhoto(nNext);
+    UpdatePanel();
 }
 
 void CSlideShowView::RenderStill() {
@@ -440,9 +441,8 @@ void CSlideShowView::focusInEvent(QFocusEvent* pEvent) {
 
 void CSlideShowView::focusOutEvent(QFocusEvent* pEvent) {
     CBaseSlideShowView::focusOutEvent(pEvent);
-    // A click on the panel itself does not take the focus away.
-    IShowPanel* p = Panel(false);
-    if (p && QApplication::activeModalWidget() == nullptr) p->PanelWidget()->hide();
+    // The panel never takes the focus, so clicking it keeps it up.
+    if (IShowPanel* p = Panel(false)) p->PanelWidget()->hide();
 }
 
 void AddSlideShowMenu(CMDIFrameWnd* pFrame) {
