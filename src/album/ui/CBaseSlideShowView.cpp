@@ -14,7 +14,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 IMPLEMENT_DYNAMIC(CBaseSlideShowView, CBaseView)
@@ -209,8 +211,18 @@ void CBaseSlideShowView::SetFullScreen(bool bOn) {
                 s_pSaved->hidden.emplace_back(w);
             }
         pMain->showFullScreen();
+        // Also where no window manager resizes it.
+        if (QScreen* pScreen = pMain->screen()) pMain->setGeometry(pScreen->geometry());
     }
     pFrame->setWindowFlag(Qt::FramelessWindowHint, true);
     pFrame->showMaximized();
     s_pFullScreenOwner = this;
+    // The main window reaches its full-screen size only later: maximise the
+    // frame again then, over the whole area.
+    QTimer::singleShot(50, this, [this] {
+        if (CMDIChildWnd* f = IsFullScreen() ? GetParentFrame() : nullptr) {
+            f->showNormal();
+            f->showMaximized();
+        }
+    });
 }

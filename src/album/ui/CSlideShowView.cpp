@@ -13,6 +13,7 @@
 #include "view/core/CShowLayout.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
@@ -190,6 +191,9 @@ void CSlideShowView::GoToPhoto(int i) {
 }
 
 void CSlideShowView::OnTimerTick() {
+    // The pointer is also watched here: moves over another window or during
+    // a transition reach no event handler of this view.
+    if (s_screenSaver.m_bOn) OnPointerAt(QCursor::pos());
     CAlbumDoc* pDoc = GetDocument();
     if (!pDoc || m_bInTransition || m_state.m_bNewSlide) return;
     m_state.SetCount(pDoc->GetPhotoCount());
@@ -423,9 +427,11 @@ void CSlideShowView::mousePressEvent(QMouseEvent* pEvent) {
 }
 
 void CSlideShowView::mouseMoveEvent(QMouseEvent* pEvent) {
-    if (!s_screenSaver.m_bOn) return;
+    if (s_screenSaver.m_bOn) OnPointerAt(pEvent->globalPosition().toPoint());
+}
+
+void CSlideShowView::OnPointerAt(const QPoint& pt) {
     // A pointer that moves more than a few pixels ends the screen saver.
-    const QPoint pt = pEvent->globalPosition().toPoint();
     if (!m_bHaveMousePos) {
         m_bHaveMousePos = true;
         m_ptFirstMouse = pt;

@@ -66,6 +66,7 @@ private:
     void ShowPanel(bool bShow);
     void ApplyCursor();
     void EndScreenSaver();
+    void OnPointerAt(const QPoint& pt);
     static unsigned CommandOfKey(int nKey);
 
     QTimer* m_pTimer = nullptr;
