@@ -127,7 +127,10 @@ protected:
             m_held.emplace_back(QPointer<QObject>(pWatched), std::unique_ptr<QEvent>(pEvent->clone()));
             return true;
         case QEvent::ShortcutOverride:
-            return pWatched->isWidgetType();
+            // Accepted, so that the key arrives as a key press and is held.
+            if (!pWatched->isWidgetType()) return false;
+            pEvent->accept();
+            return true;
         default:
             return false;
         }
