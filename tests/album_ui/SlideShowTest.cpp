@@ -402,3 +402,22 @@ TEST_F(SlideShow, SetupDialogMarksTheAlbumModifiedOnlyOnChange) {
     EXPECT_TRUE(d->IsModified());
     EXPECT_EQ(d->GetAlbum().m_showProps.m_bCursor, 0);
 }
+
+TEST_F(SlideShow, KeyDuringATransitionShowsThePhotoThenActs) {
+    const std::string path = MakeAlbum("fx", 3);
+    CSlideShowView* v = OpenShow(path);
+    ASSERT_NE(v, nullptr);
+    QTest::keyClick(v, Qt::Key_Space); // stop
+    for (int i = 0; i < 3; ++i)
+        v->GetDocument()->GetAlbum().GetShowElemProps(i).m_nEffect = CBlockEffects::kSpiralIn;
+    v->GoToPhoto(1);
+    // The key waits in the queue when the transition starts.
+    QCoreApplication::postEvent(v, new QKeyEvent(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier));
+    v->ShowNewSlide();
+    EXPECT_EQ(v->GetCurrentIndex(), 1);
+    EXPECT_FALSE(v->GetState().m_bNewSlide);
+    EXPECT_NEAR(qGray(Middle(v)), 60, 3); // the whole photo
+    // Then Right acts.
+    QApplication::processEvents();
+    EXPECT_EQ(v->GetCurrentIndex(), 2);
+}

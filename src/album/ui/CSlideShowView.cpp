@@ -248,10 +248,9 @@ void CSlideShowView::ShowNewSlide() {
             // few milliseconds: a dissolve of 3-pixel blocks has thousands of steps.
             QElapsedTimer sinceFlush, sinceInput;
             sinceFlush.start();
-            sinceInput.start();
             CSystemKeys keys([&held, &sinceInput] {
-                if (sinceInput.elapsed() >= kLookEvery) {
-                    sinceInput.restart();
+                if (!sinceInput.isValid() || sinceInput.elapsed() >= kLookEvery) {
+                    sinceInput.start();
                     QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
                 }
                 return held.HasKey();
