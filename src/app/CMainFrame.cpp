@@ -319,6 +319,11 @@ CShowPanel* CMainFrame::GetShowPanel(bool bCreate) {
     return m_pShowPanel;
 }
 
+IShowPanel* CMainFrame::GetSlideShowPanel(bool bCreate) {
+    // No panel in screen-saver mode.
+    return m_bScreenSaver ? nullptr : GetShowPanel(bCreate);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* pEvent) {
     CMDIFrameWnd::closeEvent(pEvent);
     if (pEvent->isAccepted() && !m_bPrefsWritten) {

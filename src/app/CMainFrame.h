@@ -5,6 +5,7 @@
 #include "app/CKeyboardLocks.h"
 #include "app/core/CZelSettings.h"
 #include "framework/qt/CMDIFrameWnd.h"
+#include "view/IShowPanel.h"
 #include "view/ToolBarSets.h"
 
 #include <map>
@@ -17,7 +18,7 @@ class QMenu;
 class QToolBar;
 class CShowPanel;
 
-class CMainFrame : public CMDIFrameWnd, public IToolBarHost {
+class CMainFrame : public CMDIFrameWnd, public IToolBarHost, public IShowPanelHost {
     DECLARE_DYNAMIC(CMainFrame)
 public:
     explicit CMainFrame(bool bScreenSaver = false);
@@ -31,6 +32,7 @@ public:
     void OnFirstSplashClosed();
     // The slide-show panel, created on the first request.
     CShowPanel* GetShowPanel(bool bCreate = true);
+    IShowPanel* GetSlideShowPanel(bool bCreate) override;
     QToolBar* ToolBar() const { return m_pToolBar; }
     QMenu* HelpMenu() const { return m_pHelpMenu; }
     // Adds the order-form items to the Help menu when "ORDER.HLP" can be read.

@@ -1,6 +1,7 @@
 #include "app/CShowPanel.h"
 
 #include "app/core/CZelSettings.h"
+#include "framework/CCmdTarget.h"
 #include "framework/qt/CMDIFrameWnd.h"
 
 #include <QMouseEvent>
@@ -76,6 +77,19 @@ int CShowPanel::HitTest(QPoint pt) const {
     return index < static_cast<int>(std::size(kButtons)) ? index : -1;
 }
 
+void CShowPanel::UpdateButtons(const std::function<void(CCmdUI&)>& update) {
+    bool bChanged = false;
+    for (size_t i = 0; i < std::size(kButtons); ++i) {
+        CCmdUI ui(kButtons[i]);
+        update(ui);
+        const bool bChecked = ui.m_nCheck != 0;
+        bChanged |= m_enabled[i] != ui.m_bEnabled || m_checked[i] != bChecked;
+        m_enabled[i] = ui.m_bEnabled;
+        m_checked[i] = bChecked;
+    }
+    if (bChanged) QWidget::update();
+}
+
 void CShowPanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QPalette& pal = palette();
@@ -83,14 +97,16 @@ void CShowPanel::paintEvent(QPaintEvent*) {
     p.fillRect(QRect(kBorder, kBorder, width() - 2 * kBorder, kStrip), pal.color(QPalette::Highlight));
     for (int i = 0; i < static_cast<int>(std::size(kButtons)); ++i) {
         QRect r = ButtonRect(i);
-        bool bDown = i == m_nPressed;
+        bool bDown = i == m_nPressed || m_checked[i];
         p.setPen(pal.color(bDown ? QPalette::Dark : QPalette::Light));
         p.drawLine(r.topLeft(), r.topRight());
         p.drawLine(r.topLeft(), r.bottomLeft());
         p.setPen(pal.color(bDown ? QPalette::Light : QPalette::Dark));
         p.drawLine(r.bottomLeft(), r.bottomRight());
         p.drawLine(r.topRight(), r.bottomRight());
+        p.setOpacity(m_enabled[i] ? 1.0 : 0.35);
         DrawGlyph(p, r.adjusted(5, 5, -5, -5).translated(bDown ? 1 : 0, bDown ? 1 : 0), kButtons[i]);
+        p.setOpacity(1.0);
     }
     p.setPen(pal.color(QPalette::WindowText));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -147,6 +163,7 @@ void CShowPanel::mousePressEvent(QMouseEvent* e) {
         return;
     }
     m_nPressed = HitTest(e->position().toPoint());
+    if (m_nPressed >= 0 && !m_enabled[m_nPressed]) m_nPressed = -1;
     update();
 }
 

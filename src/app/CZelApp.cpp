@@ -5,6 +5,8 @@
 #include "album/CAlbumResponseFile.h"
 #include "album/ui/CAlbumDoc.h"
 #include "album/ui/CAlbumWizard.h"
+#include "album/ui/CFullScreenView.h"
+#include "album/ui/CSlideShowView.h"
 #include "album/ui/CTnView.h"
 #include "app/CHelpWnd.h"
 #include "app/CMainFrame.h"
@@ -356,6 +358,23 @@ void CZelApp::RegisterTemplates() {
         RUNTIME_CLASS(CImageEnhancerView)));
     AddDocTemplate(new CZelDocTemplate(
         1019, [] { return new CAlbumDoc; }, frame, [] { return new CTnView; }, RUNTIME_CLASS(CTnView)));
+    AddDocTemplate(new CZelDocTemplate(
+        1021, [] { return new CAlbumDoc; }, frame, [] { return new CSlideShowView; },
+        RUNTIME_CLASS(CSlideShowView)));
+    AddDocTemplate(new CZelDocTemplate(
+        1022, [] { return new CAlbumDoc; }, frame, [] { return new CFullScreenView; },
+        RUNTIME_CLASS(CFullScreenView)));
+}
+
+bool CZelApp::OpenSlideShow(const std::string& path) {
+    CDocTemplate* pTemplate = FindTemplate(RUNTIME_CLASS(CSlideShowView));
+    if (!pTemplate) return false;
+    const std::string abs = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+    try {
+        return pTemplate->OpenDocumentFile(abs, true) != nullptr;
+    } catch (const CException&) {
+        return false;
+    }
 }
 
 CDocTemplate* CZelApp::FindTemplate(const CRuntimeClass* pViewClass) const {
@@ -391,6 +410,7 @@ bool CZelApp::StartWith(const CCommandLine& cmdLine) {
         m_pMainWnd = pFrame;
         pFrame->setAcceptDrops(true);
         AddAlbumMenu(pFrame);
+        AddSlideShowMenu(pFrame);
 
         m_prefs.ReadPreferences(*m_pStore, m_settings, ScreenMetrics());
         pFrame->ShowBars(m_settings.m_bShowToolBar != 0, m_settings.m_bShowStatusBar != 0);
@@ -441,7 +461,11 @@ bool CZelApp::DispatchCommandLine() {
             m_nStartError = CCommandLine::kSilent;
             return false;
         }
-        ZTRACE("InitInstance(): slide-show template not available for the screen saver\n");
+        // A full-screen show that repeats, without cursor and panel.
+        CSlideShowView::s_screenSaver = {true, m_cmdLine.m_nTitlesIndex, m_cmdLine.m_nRandomOrder,
+                                         m_cmdLine.m_nTitles};
+        if (OpenSlideShow(m_cmdLine.m_strPath)) return true;
+        CSlideShowView::s_screenSaver = {};
         m_nStartError = CCommandLine::kSilent;
         return false;
     }
@@ -460,7 +484,7 @@ bool CZelApp::DispatchCommandLine() {
             m_nStartError = IDS_CMDLINE_ALBUM_NOT_FOUND;
             return false;
         }
-        ZTRACE("InitInstance(): slide-show template not available\n");
+        OpenSlideShow(m_cmdLine.m_strPath);
         return true;
     case CCommandLine::kAutoAlbum:
         // Each response file is read and executed; then the program ends.

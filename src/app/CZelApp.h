@@ -106,6 +106,8 @@ private:
     void ReportStartError();
     bool EnforceSingleInstance();
     void RegisterTemplates();
+    // Opens the album with the slide-show template; false when it cannot.
+    bool OpenSlideShow(const std::string& path);
 
     CZelAppConfig m_config;
     std::unique_ptr<CQtSettingsStore> m_pSettingsStore;

@@ -174,6 +174,7 @@ constexpr Entry kStrings[] = {
     {1237, "Modifying Album Paths..."},
     {1240, "Failed to save album\n%1"},
     {1241, "Unitialized show or empty album"},
+    {1242, "Do you really want to exit the application?"},
     {1252, "An album keeps a list of your photos together with their thumbnails, titles and descriptions, so that you can look through them, arrange them, show them as a slide show and print them. The photos themselves stay in their own files."},
     {1253, "An album is like the photo album on your shelf. "},
     {1265, "Close"},

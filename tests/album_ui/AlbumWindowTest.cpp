@@ -467,9 +467,9 @@ TEST_F(AlbumWindow, ViewSwitchingAndToolBar) {
     ASSERT_TRUE(Route(ID_VIEW_ALBUM));
     EXPECT_EQ(frame->GetChildFrames().size(), nFrames);
     EXPECT_FALSE(v->GetParentFrame()->isMinimized());
-    // No slide-show views yet: their commands are disabled.
-    EXPECT_FALSE(Enabled(ID_SHOW_CURRENT));
-    EXPECT_FALSE(Enabled(ID_VIEW_FULLSCREEN));
+    // An album with photos can be shown.
+    EXPECT_TRUE(Enabled(ID_SHOW_CURRENT));
+    EXPECT_TRUE(Enabled(ID_VIEW_FULLSCREEN));
     // The enhancer on the current photo: the tool bar follows the active view.
     v->GetListBox()->SelectOnly(2);
     ASSERT_TRUE(Enabled(ID_VIEW_ENHANCER));

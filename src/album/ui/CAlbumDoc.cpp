@@ -9,9 +9,12 @@
 #include "framework/DisplayCaps.h"
 #include "framework/StringTable.h"
 #include "framework/UserPrompt.h"
+#include "framework/qt/CMDIFrameWnd.h"
+#include "framework/qt/CWinApp.h"
 #include "imaging/CDib.h"
 #include "storage/install/CImageInstaller.h"
 #include "storage/photo/QlnPhotoFile.h"
+#include "view/CShowSetupDlg.h"
 
 #include <QCoreApplication>
 
@@ -28,6 +31,24 @@ CAlbumDoc::CAlbumDoc() {
     OnCommand(
         ID_FILE_SAVE, [this] { DoFileSave(); }, [this](CCmdUI& ui) { ui.Enable(IsModified()); });
     OnCommand(ID_FILE_SAVE_AS, [this] { DoSave(std::string(), true); });
+    OnCommand(kCmdShowSetup, [this] { OnShowSetup(); });
+}
+
+void CAlbumDoc::OnShowSetup() {
+    CAlbum& album = m_data.m_album;
+    const int n = album.GetCount();
+    CWinApp* app = AfxGetApp();
+    CShowSetupDlg dlg(app ? app->m_pMainWnd : nullptr, n, 0);
+    CShowSetupData& data = dlg.Data();
+    data.m_showProps = album.m_showProps;
+    std::vector<CShowElemProps*> elems;
+    for (int i = 0; i < n; ++i) {
+        data.m_elems[static_cast<size_t>(i)] = album.GetShowElemProps(i);
+        data.m_titles[static_cast<size_t>(i)] = album.GetPhotoTitle(i);
+        elems.push_back(&album.GetShowElemProps(i));
+    }
+    if (dlg.exec() != QDialog::Accepted) return;
+    if (data.CopyBack(album.m_showProps, elems)) SetModifiedFlag(true);
 }
 
 CAlbumDoc::~CAlbumDoc() = default;

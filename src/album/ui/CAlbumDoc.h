@@ -62,6 +62,10 @@ public:
     // Adds the pictures (those on removable drives copied first); true when any was added.
     bool AddImages(const std::vector<std::string>& paths);
 
+    // "Slide Show Setup...": the show settings of the album and its photos.
+    static constexpr unsigned kCmdShowSetup = 2098;
+    void OnShowSetup();
+
     static int s_nThumbnailLoads; // thumbnails read from photo files (tests, benchmarks)
 
 private:

@@ -396,6 +396,7 @@ void AddAlbumMenu(CMDIFrameWnd* pFrame) {
     pFrame->AddCommand(menu, ID_TN_DELETE, "&Delete");
     pFrame->AddCommand(menu, ID_TN_TEXT, "&Text...");
     pFrame->AddCommand(menu, ID_TN_INFORMATION, "Album &Information...");
+    pFrame->AddCommand(menu, CAlbumDoc::kCmdShowSetup, "Slide Show Setup...");
     menu->addSeparator();
     pFrame->AddCommand(menu, ID_VIEW_ALBUM, "&Album");
     pFrame->AddCommand(menu, ID_SHOW_FIRST, "Starting with the &First Slide");
