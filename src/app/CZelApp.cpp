@@ -115,15 +115,6 @@ void CZelApp::WireProgramParts() {
         response.Read(path);
         BuildAlbumFromResponseFile(response);
     };
-    // Pictures open through the import layer: photo files and every foreign format.
-    CImageEnhancerDoc::s_loadPicture = [](const std::string& path) {
-        std::unique_ptr<CDib> image;
-        int rc = ImportPicture(path, image);
-        if (rc == IMPEXP_ERR_MEMORY_LOW) AfxThrowMemoryException();
-        if (rc != IMPEXP_SUCCESS || !image)
-            ThrowAppException(FormatImpExpError(IDS_FILE_READ_ERROR, path, rc));
-        return image;
-    };
 }
 
 void CZelApp::RegisterCommands() {
@@ -339,6 +330,7 @@ bool CZelApp::StartWith(const CCommandLine& cmdLine) {
         m_pMainWnd = pFrame;
         pFrame->setAcceptDrops(true);
         AddAlbumMenu(pFrame);
+        AddEnhancerMenus(pFrame);
 
         m_prefs.ReadPreferences(*m_pStore, m_settings, ScreenMetrics());
         pFrame->ShowBars(m_settings.m_bShowToolBar != 0, m_settings.m_bShowStatusBar != 0);

@@ -221,6 +221,7 @@ constexpr Entry kStrings[] = {
     {59138, "NUM"},
     {59139, "SCRL"},
     {61443, "Untitled"},
+    {61697, "%1\nFailed to open document."},
     {61699, "Save changes to %1?"},
     {61700, "Failed to create empty document."},
     {61704, "Internal application error."},
