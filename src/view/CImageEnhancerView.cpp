@@ -20,6 +20,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -606,9 +612,106 @@ void CImageEnhancerView::OnCountColors() {
     GetUserPrompt().MessageBox(buf, MB_OK | MB_ICONINFORMATION);
 }
 
-void CImageEnhancerView::OnImageInformation() {}
+void CImageEnhancerView::OnImageInformation() {
+    CImageEnhancerDoc* pDoc = GetDocument();
+    if (!pDoc || !pDoc->GetDib()) return;
+    GetUserPrompt().MessageBox(ImageInformationText(*pDoc), MB_OK | MB_ICONINFORMATION);
+}
 
-void CImageEnhancerView::OnWallpaper(bool) {}
+std::string CImageEnhancerView::ImageInformationText(const CImageEnhancerDoc& doc) {
+    const CDib* pDib = doc.GetDib();
+    std::string text;
+    if (pDib)
+        text = "Width: " + std::to_string(pDib->GetWidth()) + "\nHeight: " + std::to_string(pDib->GetHeight()) +
+               "\nBits per pixel: " + std::to_string(pDib->GetBitCount()) + "\n";
+    const std::string& path = doc.GetPathName();
+    if (path.empty()) return text;
+    const QFileInfo info(QString::fromStdString(path));
+    std::string format = doc.GetFileFormat() == kFormatPhoto ? std::string("Photo File") : FormatName(doc.GetFileFormat());
+    text += "\nFile: " + info.fileName().toStdString() + "\nFormat: " + format +
+            "\nSize: " + std::to_string(info.size()) + " bytes" +
+            "\nDate: " + info.lastModified().date().toString("yyyy-MM-dd").toStdString() +
+            "\nTime: " + info.lastModified().time().toString("HH:mm:ss").toStdString() +
+            "\nRead only: " + (info.isWritable() ? "No" : "Yes");
+    return text;
+}
+
+std::string CImageEnhancerView::WallpaperPath() {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(dir);
+    return (dir + "/ZELKWP__.BMP").toStdString();
+}
+
+void CImageEnhancerView::OnWallpaper(bool bTile) {
+    CImageEnhancerDoc* pDoc = GetDocument();
+    if (!pDoc || !pDoc->GetDib()) return;
+    const std::string path = WallpaperPath();
+    {
+        CWaitCursor wait;
+        // A picture the desktop cannot show as it is goes as its display copy.
+        std::unique_ptr<CDib> pDisplay =
+            pDoc->GetDib()->NeedsDisplayDither() ? pDoc->GetDib()->CreateDisplayDib() : nullptr;
+        (pDisplay ? *pDisplay : *pDoc->GetDib()).SaveBMP(path);
+    }
+    if (!TellDesktopWallpaper(path, bTile))
+        GetUserPrompt().MessageBox("No desktop could be told to show the wallpaper. The picture is in:\n" + path,
+                                   MB_OK | MB_ICONINFORMATION);
+}
+
+bool CImageEnhancerView::TellDesktopWallpaper(const std::string& path, bool bTile) {
+    const QString file = QString::fromStdString(path);
+    const QString uri = QUrl::fromLocalFile(file).toString();
+    const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP").toLower();
+    auto run = [](const QString& program, const QStringList& args) {
+        if (QStandardPaths::findExecutable(program).isEmpty()) return false;
+        QProcess p;
+        p.start(program, args);
+        return p.waitForFinished(5000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    };
+    const QString option = bTile ? "wallpaper" : "centered";
+    if (desktop.contains("kde")) {
+        const QString script = QString("for (const d of desktops()) { d.wallpaperPlugin = 'org.kde.image';"
+                                       " d.currentConfigGroup = ['Wallpaper','org.kde.image','General'];"
+                                       " d.writeConfig('Image', '%1'); d.writeConfig('FillMode', %2); }")
+                                   .arg(uri)
+                                   .arg(bTile ? 3 : 6);
+        for (const char* q : {"qdbus6", "qdbus", "qdbus-qt5"})
+            if (run(q, {"org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell.evaluateScript", script}))
+                return true;
+    }
+    if (desktop.contains("xfce")) {
+        // Every monitor's last-image property of the running session.
+        QProcess list;
+        if (!QStandardPaths::findExecutable("xfconf-query").isEmpty()) {
+            list.start("xfconf-query", {"-c", "xfce4-desktop", "-l"});
+            list.waitForFinished(5000);
+            bool bAny = false;
+            for (const QString& prop : QString::fromUtf8(list.readAllStandardOutput()).split('\n'))
+                if (prop.endsWith("/last-image")) {
+                    bAny |= run("xfconf-query", {"-c", "xfce4-desktop", "-p", prop, "-s", file});
+                    QString style = prop;
+                    style.replace("/last-image", "/image-style");
+                    run("xfconf-query", {"-c", "xfce4-desktop", "-p", style, "-s", bTile ? "2" : "1"});
+                }
+            if (bAny) return true;
+        }
+    }
+    struct Schema {
+        const char* name;
+        const char* desktop;
+    };
+    for (const Schema& s : {Schema{"org.cinnamon.desktop.background", "cinnamon"},
+                            Schema{"org.mate.background", "mate"}, Schema{"org.gnome.desktop.background", ""}}) {
+        if (*s.desktop && !desktop.contains(s.desktop)) continue;
+        const bool bMate = std::string(s.name) == "org.mate.background";
+        bool bOk = run("gsettings", {"set", s.name, bMate ? "picture-filename" : "picture-uri", bMate ? file : uri});
+        if (!bOk) continue;
+        if (!bMate) run("gsettings", {"set", s.name, "picture-uri-dark", uri});
+        run("gsettings", {"set", s.name, "picture-options", option});
+        return true;
+    }
+    return false;
+}
 
 // ---- mouse and keys ------------------------------------------------------------
 
