@@ -23,9 +23,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QUrl>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -35,8 +32,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QProcess>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QUrl>
 #include <QtEndian>
 #include <cstring>
 #include <unordered_set>
@@ -622,12 +622,14 @@ std::string CImageEnhancerView::ImageInformationText(const CImageEnhancerDoc& do
     const CDib* pDib = doc.GetDib();
     std::string text;
     if (pDib)
-        text = "Width: " + std::to_string(pDib->GetWidth()) + "\nHeight: " + std::to_string(pDib->GetHeight()) +
+        text = "Width: " + std::to_string(pDib->GetWidth()) +
+               "\nHeight: " + std::to_string(pDib->GetHeight()) +
                "\nBits per pixel: " + std::to_string(pDib->GetBitCount()) + "\n";
     const std::string& path = doc.GetPathName();
     if (path.empty()) return text;
     const QFileInfo info(QString::fromStdString(path));
-    std::string format = doc.GetFileFormat() == kFormatPhoto ? std::string("Photo File") : FormatName(doc.GetFileFormat());
+    std::string format =
+        doc.GetFileFormat() == kFormatPhoto ? std::string("Photo File") : FormatName(doc.GetFileFormat());
     text += "\nFile: " + info.fileName().toStdString() + "\nFormat: " + format +
             "\nSize: " + std::to_string(info.size()) + " bytes" +
             "\nDate: " + info.lastModified().date().toString("yyyy-MM-dd").toStdString() +
@@ -654,7 +656,8 @@ void CImageEnhancerView::OnWallpaper(bool bTile) {
         (pDisplay ? *pDisplay : *pDoc->GetDib()).SaveBMP(path);
     }
     if (!TellDesktopWallpaper(path, bTile))
-        GetUserPrompt().MessageBox("No desktop could be told to show the wallpaper. The picture is in:\n" + path,
+        GetUserPrompt().MessageBox("No desktop could be told to show the wallpaper. The picture is in:\n" +
+                                       path,
                                    MB_OK | MB_ICONINFORMATION);
 }
 
@@ -700,11 +703,13 @@ bool CImageEnhancerView::TellDesktopWallpaper(const std::string& path, bool bTil
         const char* name;
         const char* desktop;
     };
-    for (const Schema& s : {Schema{"org.cinnamon.desktop.background", "cinnamon"},
-                            Schema{"org.mate.background", "mate"}, Schema{"org.gnome.desktop.background", ""}}) {
+    for (const Schema& s :
+         {Schema{"org.cinnamon.desktop.background", "cinnamon"}, Schema{"org.mate.background", "mate"},
+          Schema{"org.gnome.desktop.background", ""}}) {
         if (*s.desktop && !desktop.contains(s.desktop)) continue;
         const bool bMate = std::string(s.name) == "org.mate.background";
-        bool bOk = run("gsettings", {"set", s.name, bMate ? "picture-filename" : "picture-uri", bMate ? file : uri});
+        bool bOk =
+            run("gsettings", {"set", s.name, bMate ? "picture-filename" : "picture-uri", bMate ? file : uri});
         if (!bOk) continue;
         if (!bMate) run("gsettings", {"set", s.name, "picture-uri-dark", uri});
         run("gsettings", {"set", s.name, "picture-options", option});
