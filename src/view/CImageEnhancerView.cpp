@@ -11,6 +11,7 @@
 #include "framework/qt/CMDIChildWnd.h"
 #include "framework/qt/CMDIFrameWnd.h"
 #include "framework/qt/CQtDC.h"
+#include "imaging/CCrop.h"
 #include "imaging/CDib.h"
 #include "imaging/qt/QtDib.h"
 #include "storage/ImpExpTables.h"
@@ -380,7 +381,7 @@ void CImageEnhancerView::RegisterCommands() {
         const unsigned nID = op.m_nCommandId;
         // Commands this window cannot run stay absent (disabled): the crop
         // tool, and a dialog nobody has registered.
-        const bool bViewOnly = nID == ID_CROP_TOOL;
+        const bool bViewOnly = false;
         OnCommand(
             nID, [this, &op] { RunCommand(op); },
             [this, &op, bViewOnly](CCmdUI& ui) {
@@ -454,6 +455,18 @@ void CImageEnhancerView::RunCommand(const COperation& op) {
                 SetZoom(1);
             } else {
                 SetToolKind(EEnhancerTool::Zoom);
+            }
+            return;
+        case ID_CROP_TOOL:
+            if (m_tool == EEnhancerTool::Crop) {
+                if (m_bCropConfirmed) {
+                    m_bCropConfirmed = false;
+                    DoCrop(m_rcCrop.left(), m_rcCrop.top(), m_rcCrop.right(), m_rcCrop.bottom());
+                }
+                SetToolKind(EEnhancerTool::Default);
+                update();
+            } else {
+                StartCropTool();
             }
             return;
         case 2173: {
@@ -718,6 +731,63 @@ bool CImageEnhancerView::TellDesktopWallpaper(const std::string& path, bool bTil
     return false;
 }
 
+// ---- the crop tool ---------------------------------------------------------------
+
+void CImageEnhancerView::DoCrop(int nLeft, int nTop, int nRight, int nBottom, bool bRepaint) {
+    CImageEnhancerDoc* pDoc = GetDocument();
+    if (!pDoc || !pDoc->GetDib()) return;
+    CDib* pDib = pDoc->GetDib();
+    nLeft = std::clamp(nLeft, 0, pDib->GetWidth() - 1);
+    nTop = std::clamp(nTop, 0, pDib->GetHeight() - 1);
+    nRight = std::clamp(nRight, nLeft, pDib->GetWidth() - 1);
+    nBottom = std::clamp(nBottom, nTop, pDib->GetHeight() - 1);
+    CUndo undo(this, pDib);
+    CWaitCursor wait;
+    CCrop crop(pDib, nLeft, nTop, nRight - nLeft + 1, nBottom - nTop + 1);
+    std::unique_ptr<CDib> pNew(crop.Crop());
+    if (!pNew) return;
+    pDoc->SetDib(std::move(pNew));
+    if (bRepaint) pDoc->UpdateAllViews(nullptr, kHintImage);
+}
+
+void CImageEnhancerView::StartCropTool() {
+    CImageEnhancerDoc* pDoc = GetDocument();
+    if (!pDoc || !pDoc->GetDib()) return;
+    const int w = pDoc->GetDib()->GetWidth(), h = pDoc->GetDib()->GetHeight();
+    // A quarter of the visible part's width and height, centred in it.
+    QRect visible(0, 0, w, h);
+    if (QScrollArea* pScroll = ScrollArea()) {
+        const QRect vp(mapFrom(pScroll->viewport(), QPoint(0, 0)), pScroll->viewport()->size());
+        visible = visible.intersected(vp);
+    }
+    const int cw = std::max(1, visible.width() / 4), ch = std::max(1, visible.height() / 4);
+    m_rcCrop = QRect(visible.center().x() - cw / 2, visible.center().y() - ch / 2, cw, ch);
+    m_bCropConfirmed = false;
+    m_nDrag = 0;
+    SetToolKind(EEnhancerTool::Crop);
+    update();
+}
+
+QPoint CImageEnhancerView::ToImage(const QPoint& client) const {
+    if (m_nZoom >= 1) return QPoint(client.x() / m_nZoom, client.y() / m_nZoom);
+    return QPoint(client.x() * -m_nZoom, client.y() * -m_nZoom);
+}
+
+void CImageEnhancerView::paintEvent(QPaintEvent* pEvent) {
+    CBaseView::paintEvent(pEvent);
+    if (m_tool != EEnhancerTool::Crop || m_rcCrop.isNull()) return;
+    // The crop rectangle and its corner handles over the picture (1:1 only).
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::white, 1, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(m_rcCrop);
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::white);
+    for (const QPoint& c :
+         {m_rcCrop.topLeft(), m_rcCrop.topRight(), m_rcCrop.bottomLeft(), m_rcCrop.bottomRight()})
+        painter.drawRect(QRect(c - QPoint(3, 3), QSize(6, 6)));
+}
+
 // ---- mouse and keys ------------------------------------------------------------
 
 void CImageEnhancerView::mousePressEvent(QMouseEvent* pEvent) {
@@ -727,7 +797,32 @@ void CImageEnhancerView::mousePressEvent(QMouseEvent* pEvent) {
         if (pEvent->button() == Qt::RightButton) ZoomOut(&pt);
         return;
     }
+    if (m_tool == EEnhancerTool::Crop && pEvent->button() == Qt::LeftButton) {
+        // On the rectangle it moves; outside a new one is drawn.
+        m_ptDragStart = ToImage(pt);
+        m_rcDragStart = m_rcCrop;
+        m_nDrag = m_rcCrop.adjusted(-3, -3, 3, 3).contains(m_ptDragStart) ? 2 : 1;
+        if (m_nDrag == 1) m_rcCrop = QRect(m_ptDragStart, QSize(1, 1));
+        update();
+        return;
+    }
     CBaseView::mousePressEvent(pEvent);
+}
+
+void CImageEnhancerView::mouseReleaseEvent(QMouseEvent* pEvent) {
+    m_nDrag = 0;
+    CBaseView::mouseReleaseEvent(pEvent);
+}
+
+void CImageEnhancerView::mouseDoubleClickEvent(QMouseEvent* pEvent) {
+    if (m_tool == EEnhancerTool::Crop && pEvent->button() == Qt::LeftButton &&
+        m_rcCrop.contains(ToImage(pEvent->position().toPoint()))) {
+        m_nDrag = 0;
+        m_bCropConfirmed = true;
+        if (const COperation* op = COperationTable::FindById(ID_CROP_TOOL)) RunCommand(*op);
+        return;
+    }
+    CBaseView::mouseDoubleClickEvent(pEvent);
 }
 
 void CImageEnhancerView::mouseMoveEvent(QMouseEvent* pEvent) {
@@ -735,6 +830,20 @@ void CImageEnhancerView::mouseMoveEvent(QMouseEvent* pEvent) {
     char buf[48];
     std::snprintf(buf, sizeof buf, "(%d,%d)", pt.x(), pt.y());
     GetUserPrompt().SetStatusText(buf);
+    if (m_tool == EEnhancerTool::Crop && m_nDrag != 0 && GetDocument() && GetDocument()->GetDib()) {
+        const QRect bounds(0, 0, GetDocument()->GetDib()->GetWidth(), GetDocument()->GetDib()->GetHeight());
+        const QPoint ip = ToImage(pt);
+        if (m_nDrag == 1) {
+            m_rcCrop = QRect(m_ptDragStart, ip).normalized().intersected(bounds);
+        } else {
+            // Moved, kept inside the picture.
+            QRect r = m_rcDragStart.translated(ip - m_ptDragStart);
+            r.moveLeft(std::clamp(r.left(), 0, bounds.width() - r.width()));
+            r.moveTop(std::clamp(r.top(), 0, bounds.height() - r.height()));
+            m_rcCrop = r;
+        }
+        update();
+    }
     CBaseView::mouseMoveEvent(pEvent);
 }
 

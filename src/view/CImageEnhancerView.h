@@ -49,6 +49,11 @@ public:
     static void MapPaintRect(const CRect& rcClip, int nZoom, int nWidth, int nHeight, CRect& rcSource,
                              CRect& rcDest);
 
+    // Crops to the inclusive rectangle (image coordinates), with undo.
+    void DoCrop(int nLeft, int nTop, int nRight, int nBottom, bool bRepaint = true);
+    // The crop tool's rectangle (image coordinates, inclusive right and bottom).
+    QRect GetCropRect() const { return m_rcCrop; }
+
     EEnhancerTool GetToolKind() const { return m_tool; }
     void SetToolKind(EEnhancerTool tool);
     CEnhancerViewState GetViewState() const;
@@ -83,7 +88,10 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
+    void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
+    void paintEvent(QPaintEvent* pEvent) override;
 
 private:
     void RegisterCommands();
@@ -99,6 +107,15 @@ private:
     bool m_bFitToWindow = false;
     EEnhancerTool m_tool = EEnhancerTool::Default;
     QSize m_sizeLaidOut;
+    // The crop tool: its rectangle, the drag under way and whether the
+    // rectangle was confirmed by a double-click.
+    void StartCropTool();
+    QPoint ToImage(const QPoint& client) const;
+    QRect m_rcCrop;
+    QRect m_rcDragStart;
+    QPoint m_ptDragStart;
+    int m_nDrag = 0; // 0 none, 1 new rectangle, 2 moving it
+    bool m_bCropConfirmed = false;
 };
 
 // The enhancer's menus (menu 1020) on the main frame, next to the Window menu.

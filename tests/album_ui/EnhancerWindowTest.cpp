@@ -340,3 +340,41 @@ TEST_F(EnhancerWindow, DamagedAndMissingFiles) {
               std::string::npos);
     EXPECT_EQ(m_app->m_pMainWnd->GetActiveView(), nullptr);
 }
+
+TEST_F(EnhancerWindow, CropToolByMouse) {
+    CImageEnhancerView* v = Open(MakePhoto("crop.qln", 80, 60));
+    ASSERT_NE(v, nullptr);
+    auto original = std::make_unique<CDib>(*v->GetDocument()->GetDib());
+    ASSERT_TRUE(Route(ID_CROP_TOOL));
+    EXPECT_EQ(v->GetToolKind(), EEnhancerTool::Crop);
+    EXPECT_EQ(v->GetCropRect().size(), QSize(20, 15)); // a quarter of the visible picture
+    EXPECT_FALSE(Enabled(v, 2080));                    // no zooming while cropping
+    // A new rectangle from (10,5) to (29,24), then moved by (5,5) and clamped on the way.
+    QTest::mousePress(v, Qt::LeftButton, {}, QPoint(10, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(29, 24), QPointF(v->mapToGlobal(QPoint(29, 24))),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(v, &move);
+    QTest::mouseRelease(v, Qt::LeftButton, {}, QPoint(29, 24));
+    EXPECT_EQ(v->GetCropRect(), QRect(QPoint(10, 5), QPoint(29, 24)));
+    QTest::mousePress(v, Qt::LeftButton, {}, QPoint(15, 10));
+    QMouseEvent far(QEvent::MouseMove, QPointF(500, 10), QPointF(v->mapToGlobal(QPoint(500, 10))),
+                    Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(v, &far);
+    QTest::mouseRelease(v, Qt::LeftButton, {}, QPoint(500, 10));
+    EXPECT_EQ(v->GetCropRect(), QRect(QPoint(60, 5), QPoint(79, 24))); // kept inside the picture
+    QTest::mouseDClick(v, Qt::LeftButton, {}, QPoint(70, 10));
+    EXPECT_EQ(v->GetToolKind(), EEnhancerTool::Default);
+    CDib* pDib = v->GetDocument()->GetDib();
+    ASSERT_EQ(pDib->GetWidth(), 20);
+    ASSERT_EQ(pDib->GetHeight(), 20);
+    // The inclusive rectangle's pixels, whichever way the rows are stored.
+    std::vector<uint8_t> a(20 * 3), b(80 * 3);
+    int nSame = 0;
+    for (int y = 0; y < 20; ++y) {
+        pDib->GetRowRGB(y, a.data());
+        original->GetRowRGB(y + 5, b.data());
+        nSame += std::memcmp(a.data(), b.data() + 60 * 3, a.size()) == 0;
+    }
+    EXPECT_EQ(nSame, 20);
+    EXPECT_TRUE(v->GetDocument()->IsModified());
+}
