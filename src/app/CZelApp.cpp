@@ -30,6 +30,7 @@
 #include "storage/ImportExport.h"
 #include "storage/QlnPhotoFile.h"
 #include "view/CImageEnhancerDoc.h"
+#include "view/CImageEnhancerFullScreenView.h"
 #include "view/CImageEnhancerView.h"
 
 #include <QApplication>
@@ -104,6 +105,9 @@ void CZelApp::WireProgramParts() {
         if (!CUndo::InitUndo(nBuffer != 0)) AfxThrowResourceException();
     };
     m_hooks.releaseUndoBuffer = [] { CUndo::ShutdownUndo(); };
+    CImageEnhancerFullScreenView::s_enterFullScreen = [](CMDIChildWnd* pFrame) {
+        if (auto* p = dynamic_cast<CZelMDIChildFrame*>(pFrame)) p->SetFullScreen(true);
+    };
     m_hooks.initPhotoLayer = [] { QLNI_Initialize(nullptr); };
     m_hooks.closePhotoLayer = [] { QLNI_Terminate(); };
     m_hooks.applyAlbumPathChanges = [](const std::vector<std::string>& oldPaths,
@@ -293,6 +297,9 @@ void CZelApp::RegisterTemplates() {
     AddDocTemplate(new CZelDocTemplate(
         1020, [] { return new CImageEnhancerDoc; }, frame, [] { return new CImageEnhancerView; },
         RUNTIME_CLASS(CImageEnhancerView)));
+    AddDocTemplate(new CZelDocTemplate(
+        1020, [] { return new CImageEnhancerDoc; }, frame, [] { return new CImageEnhancerFullScreenView; },
+        RUNTIME_CLASS(CImageEnhancerFullScreenView)));
     AddDocTemplate(new CZelDocTemplate(
         1019, [] { return new CAlbumDoc; }, frame, [] { return new CTnView; }, RUNTIME_CLASS(CTnView)));
 }

@@ -395,9 +395,8 @@ void CImageEnhancerView::RegisterCommands() {
                 ui.SetCheck(COperationTable::IsChecked(op, pDib, st) ? 1 : 0);
             });
     }
-    // Full screen is the album's view elsewhere; here the picture fills the screen.
-    OnCommand(
-        ID_VIEW_FULLSCREEN, [] {}, [](CCmdUI& ui) { ui.Enable(false); });
+    // The picture alone on the whole screen, in a frame of its own.
+    OnCommand(ID_VIEW_FULLSCREEN, [this] { SwitchToView("CImageEnhancerFullScreenView"); });
 }
 
 void CImageEnhancerView::RunCommand(const COperation& op) {

@@ -18,6 +18,7 @@
 #include "storage/ImportExport.h"
 #include "storage/QlnPhotoFile.h"
 #include "view/CImageEnhancerDoc.h"
+#include "view/CImageEnhancerFullScreenView.h"
 #include "view/CImageEnhancerView.h"
 #include "view/CImpExpFileDialog.h"
 #include "view/COperationDialogs.h"
@@ -377,4 +378,23 @@ TEST_F(EnhancerWindow, CropToolByMouse) {
     }
     EXPECT_EQ(nSame, 20);
     EXPECT_TRUE(v->GetDocument()->IsModified());
+}
+
+TEST_F(EnhancerWindow, FullScreenFitsOnBlackAndClosesOnAKey) {
+    EXPECT_EQ(CImageEnhancerFullScreenView::FitRect(400, 300, 1000, 500), CRect(167, 0, 833, 500));
+    EXPECT_EQ(CImageEnhancerFullScreenView::FitRect(400, 300, 800, 800), CRect(0, 100, 800, 700));
+    CImageEnhancerView* v = Open(MakePhoto("full.qln", 40, 30));
+    ASSERT_NE(v, nullptr);
+    ASSERT_TRUE(Route(ID_VIEW_FULLSCREEN));
+    CImageEnhancerFullScreenView* full = nullptr;
+    for (CView* p : v->GetDocument()->GetViews())
+        if (auto* f = dynamic_cast<CImageEnhancerFullScreenView*>(p)) full = f;
+    ASSERT_NE(full, nullptr);
+    full->resize(200, 100);
+    const QImage shown = full->grab().toImage();
+    EXPECT_EQ(QColor(shown.pixel(2, 50)), QColor(Qt::black)); // the bars at the sides
+    EXPECT_NE(QColor(shown.pixel(100, 50)), QColor(Qt::black));
+    QTest::keyClick(full, Qt::Key_Space);
+    QTest::qWait(20);
+    EXPECT_EQ(v->GetDocument()->GetViews().size(), 1u);
 }
