@@ -440,6 +440,7 @@ void CZelApp::ReportStartError() {
 }
 
 int CZelApp::ExitInstance() {
+    CImageEnhancerView::OfferClipboardOnExit();
     if (m_hooks.releaseUndoBuffer) m_hooks.releaseUndoBuffer();
     if (m_hooks.closePhotoLayer) m_hooks.closePhotoLayer();
     return 0;

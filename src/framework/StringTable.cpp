@@ -213,6 +213,8 @@ constexpr Entry kStrings[] = {
     {1392, "No"},
     {1393, "Yes"},
     {1394, "%1 printing is currently disabled.  Would you like to return to the dialog and enable it?"},
+    {1399, "There is image data on the clipboard.  Would you like to make this information available to the other "
+           "applications?"},
     {2198, "Page Range: %d - %d"},
     {2199, "Margins: L=%s, T=%s, R=%s, B=%s"},
     {2200, "Header: %1; Footer: %2"},

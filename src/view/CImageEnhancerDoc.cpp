@@ -11,6 +11,7 @@
 #include "imaging/CDib.h"
 #include "storage/ImpExpTables.h"
 #include "storage/ImportExport.h"
+#include "view/CImageEnhancerView.h"
 #include "view/CImpExpFileDialog.h"
 
 #include <cstdio>
@@ -45,7 +46,9 @@ CImageEnhancerDoc::CImageEnhancerDoc() {
         ID_FILE_SAVE_AS, [this] { OnFileSaveAs(); }, [this](CCmdUI& ui) { ui.Enable(m_pDib != nullptr); });
 }
 
-CImageEnhancerDoc::~CImageEnhancerDoc() = default;
+CImageEnhancerDoc::~CImageEnhancerDoc() {
+    DeleteContents();
+}
 
 bool CImageEnhancerDoc::OnOpenDocument(const std::string& path) {
     // A file that is not there (or cannot be read) is the framework's open failure.
@@ -96,6 +99,7 @@ bool CImageEnhancerDoc::OnSaveDocument(const std::string& path) {
 }
 
 void CImageEnhancerDoc::DeleteContents() {
+    CImageEnhancerView::KeepClipboardPicture(this);
     m_pDib.reset();
 }
 

@@ -60,10 +60,28 @@ public:
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
 
+constexpr uint32_t IDS_COPROCESSOR_WARNING = 1339;
+constexpr uint32_t IDS_KEEP_CLIPBOARD = 1399;
+
 // The clipboard's picture, made only when another program asks for it.
 class CDelayedPictureMime : public QMimeData {
 public:
-    explicit CDelayedPictureMime(CImageEnhancerView* pView) : m_pView(pView) {}
+    // The document lets go of the clipboard's copy before its picture goes
+    // (KeepClipboardPicture), so the pointer is good while this is offered.
+    explicit CDelayedPictureMime(CImageEnhancerDoc* pDoc) : m_pDoc(pDoc) {}
+    bool IsOf(const CImageEnhancerDoc* pDoc) const { return pDoc && pDoc == m_pDoc; }
+    // Every form made now, as a plain copy that outlives the window.
+    QMimeData* Render() const {
+        auto* p = new QMimeData;
+        for (const QString& f : formats()) {
+            const QVariant v = retrieveData(f, QMetaType());
+            if (f == kBmpMime)
+                p->setData(f, v.toByteArray());
+            else if (v.canConvert<QImage>())
+                p->setImageData(v);
+        }
+        return p;
+    }
     QStringList formats() const override { return {kBmpMime, "application/x-qt-image"}; }
     bool hasFormat(const QString& mime) const override { return formats().contains(mime); }
 
@@ -92,12 +110,11 @@ protected:
 
 private:
     CDib* Picture() const;
-    QPointer<CImageEnhancerView> m_pView;
+    CImageEnhancerDoc* m_pDoc;
 };
 
 CDib* CDelayedPictureMime::Picture() const {
-    if (!m_pView || !m_pView->GetDocument()) return nullptr;
-    return m_pView->GetDocument()->GetDib();
+    return m_pDoc ? m_pDoc->GetDib() : nullptr;
 }
 
 } // namespace
@@ -108,6 +125,8 @@ CImageEnhancerView::CImageEnhancerView() {
     setFocusPolicy(Qt::StrongFocus);
     RegisterCommands();
 }
+
+std::function<bool()> CImageEnhancerView::s_hasMathCoprocessor = [] { return true; };
 
 CImageEnhancerView::~CImageEnhancerView() {
     // The undo record of this window goes with it.
@@ -478,6 +497,12 @@ void CImageEnhancerView::RunCommand(const COperation& op) {
         default:
             break;
         }
+        // The warning for the floating-point heavy commands on a machine without a coprocessor.
+        if ((op.m_nCommandId == 2085 || op.m_nCommandId == 2201) && s_hasMathCoprocessor &&
+            !s_hasMathCoprocessor() &&
+            GetUserPrompt().MessageBox(LoadResString(IDS_COPROCESSOR_WARNING), MB_YESNO | MB_ICONQUESTION) !=
+                IDYES)
+            return;
         if (op.m_call) RunPointOperation(op);
     } catch (...) {
         ReportException(std::current_exception());
@@ -549,7 +574,25 @@ bool CImageEnhancerView::ClipboardHasPicture() {
 void CImageEnhancerView::OnEditCopy() {
     if (!GetDocument() || !GetDocument()->GetDib()) return;
     // Nothing is made now: the picture is produced when someone pastes it.
-    QApplication::clipboard()->setMimeData(new CDelayedPictureMime(this));
+    QApplication::clipboard()->setMimeData(new CDelayedPictureMime(GetDocument()));
+}
+
+void CImageEnhancerView::KeepClipboardPicture(const CImageEnhancerDoc* pDoc) {
+    if (!QApplication::instance()) return;
+    QClipboard* pClip = QApplication::clipboard();
+    if (auto* pMime = dynamic_cast<const CDelayedPictureMime*>(pClip->mimeData()); pMime && pMime->IsOf(pDoc))
+        pClip->setMimeData(pMime->Render());
+}
+
+void CImageEnhancerView::OfferClipboardOnExit() {
+    QClipboard* pClip = QApplication::clipboard();
+    const QMimeData* pData = pClip->mimeData();
+    if (!pData || !pClip->ownsClipboard() || !(pData->hasFormat(kBmpMime) || pData->hasImage())) return;
+    if (GetUserPrompt().MessageBox(LoadResString(IDS_KEEP_CLIPBOARD), MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        pClip->clear();
+        return;
+    }
+    if (auto* pMime = dynamic_cast<const CDelayedPictureMime*>(pData)) pClip->setMimeData(pMime->Render());
 }
 
 void CImageEnhancerView::OnEditPaste() {

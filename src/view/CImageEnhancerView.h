@@ -9,6 +9,7 @@
 
 #include <QPoint>
 #include <QSize>
+#include <functional>
 
 class QScrollArea;
 class CImageEnhancerDoc;
@@ -80,6 +81,15 @@ public:
     static std::string WallpaperPath();
     static bool TellDesktopWallpaper(const std::string& path, bool bTile);
     static bool ClipboardHasPicture();
+    // The program closes: while the clipboard holds this program's picture,
+    // ask whether to leave it for the other programs (rendered now) or not.
+    static void OfferClipboardOnExit();
+    // The document's picture is about to go: a delayed copy of it on the
+    // clipboard is made now so that the clipboard keeps it.
+    static void KeepClipboardPicture(const CImageEnhancerDoc* pDoc);
+    // Whether the machine has a floating-point unit: every machine this
+    // program runs on has one, the seam stays for the warning's tests.
+    static std::function<bool()> s_hasMathCoprocessor;
 
     // IUndoOwner
     CDib* GetUndoDib() override;

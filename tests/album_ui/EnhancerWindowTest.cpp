@@ -26,6 +26,7 @@
 #include <QTest>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QPainter>
 #include <cstring>
@@ -397,4 +398,27 @@ TEST_F(EnhancerWindow, FullScreenFitsOnBlackAndClosesOnAKey) {
     QTest::keyClick(full, Qt::Key_Space);
     QTest::qWait(20);
     EXPECT_EQ(v->GetDocument()->GetViews().size(), 1u);
+}
+
+TEST_F(EnhancerWindow, ClipboardOutlivesTheWindowAndExitAsks) {
+    CImageEnhancerView* v = Open(MakePhoto("clip.qln", 16, 8));
+    ASSERT_NE(v, nullptr);
+    ASSERT_TRUE(Route(ID_EDIT_COPY));
+    CDocument* d = v->GetDocument();
+    d->SetModifiedFlag(false);
+    d->OnCloseDocument(); // the copy stays when its window closes
+    EXPECT_TRUE(CImageEnhancerView::ClipboardHasPicture());
+    CImageEnhancerView* b = Open(MakePhoto("other.qln", 5, 5));
+    ASSERT_NE(b, nullptr);
+    ASSERT_TRUE(Route(ID_EDIT_PASTE));
+    EXPECT_EQ(b->GetDocument()->GetDib()->GetWidth(), 16);
+    // On exit: No leaves the clipboard empty.
+    m_prompt.m_answers.push_back(IDNO);
+    CImageEnhancerView::OfferClipboardOnExit();
+    if (QApplication::clipboard()->ownsClipboard() || !m_prompt.m_shown.empty()) {
+        ASSERT_FALSE(m_prompt.m_shown.empty());
+        EXPECT_NE(m_prompt.m_shown.back().text.find("There is image data on the clipboard."),
+                  std::string::npos);
+        EXPECT_FALSE(CImageEnhancerView::ClipboardHasPicture());
+    }
 }
