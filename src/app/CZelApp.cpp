@@ -34,6 +34,7 @@
 #include "storage/formats/PixelLimit.h"
 #include "storage/photo/QlnPhotoFile.h"
 #include "view/CImageEnhancerDoc.h"
+#include "view/CImageEnhancerFullScreenView.h"
 #include "view/CImageEnhancerView.h"
 
 #include <QApplication>
@@ -108,6 +109,9 @@ void CZelApp::WireProgramParts() {
         if (!CUndo::InitUndo(nBuffer != 0)) AfxThrowResourceException();
     };
     m_hooks.releaseUndoBuffer = [] { CUndo::ShutdownUndo(); };
+    CImageEnhancerFullScreenView::s_enterFullScreen = [](CMDIChildWnd* pFrame) {
+        if (auto* p = dynamic_cast<CZelMDIChildFrame*>(pFrame)) p->SetFullScreen(true);
+    };
     m_hooks.initPhotoLayer = [] { QLNI_Initialize(nullptr); };
     m_hooks.closePhotoLayer = [] { QLNI_Terminate(); };
     m_hooks.applyAlbumPathChanges = [](const std::vector<std::string>& oldPaths,
@@ -122,15 +126,6 @@ void CZelApp::WireProgramParts() {
     m_hooks.runAlbumWizard = [this] {
         CAlbumWizardHost host = MakeAlbumWizardHost();
         CAlbumWizard(host, m_pMainWnd).Run();
-    };
-    // Pictures open through the import layer: photo files and every foreign format.
-    CImageEnhancerDoc::s_loadPicture = [](const std::string& path) {
-        std::unique_ptr<CDib> image;
-        int rc = ImportPicture(path, image);
-        if (rc == IMPEXP_ERR_MEMORY_LOW) AfxThrowMemoryException();
-        if (rc != IMPEXP_SUCCESS || !image)
-            ThrowAppException(FormatImpExpError(IDS_FILE_READ_ERROR, path, rc));
-        return image;
     };
 }
 
@@ -357,6 +352,9 @@ void CZelApp::RegisterTemplates() {
         1020, [] { return new CImageEnhancerDoc; }, frame, [] { return new CImageEnhancerView; },
         RUNTIME_CLASS(CImageEnhancerView)));
     AddDocTemplate(new CZelDocTemplate(
+        1020, [] { return new CImageEnhancerDoc; }, frame, [] { return new CImageEnhancerFullScreenView; },
+        RUNTIME_CLASS(CImageEnhancerFullScreenView)));
+    AddDocTemplate(new CZelDocTemplate(
         1019, [] { return new CAlbumDoc; }, frame, [] { return new CTnView; }, RUNTIME_CLASS(CTnView)));
     AddDocTemplate(new CZelDocTemplate(
         1021, [] { return new CAlbumDoc; }, frame, [] { return new CSlideShowView; },
@@ -411,6 +409,7 @@ bool CZelApp::StartWith(const CCommandLine& cmdLine) {
         pFrame->setAcceptDrops(true);
         AddAlbumMenu(pFrame);
         AddSlideShowMenu(pFrame);
+        AddEnhancerMenus(pFrame);
 
         m_prefs.ReadPreferences(*m_pStore, m_settings, ScreenMetrics());
         pFrame->ShowBars(m_settings.m_bShowToolBar != 0, m_settings.m_bShowStatusBar != 0);
@@ -518,6 +517,7 @@ void CZelApp::ReportStartError() {
 }
 
 int CZelApp::ExitInstance() {
+    CImageEnhancerView::OfferClipboardOnExit();
     if (m_hooks.releaseUndoBuffer) m_hooks.releaseUndoBuffer();
     if (m_hooks.closePhotoLayer) m_hooks.closePhotoLayer();
     return 0;

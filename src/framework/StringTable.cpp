@@ -260,6 +260,8 @@ constexpr Entry kStrings[] = {
     {1393, "Yes"},
     {1394, "%1 printing is currently disabled.  Would you like to return to the dialog and enable it?"},
     {1395, "The picture is %1 pixels, more than the %2 pixels allowed"},
+    {1399, "There is image data on the clipboard.  Would you like to make this information available to the other "
+           "applications?"},
     {1536, "Helps you make a new album using all of the photos from a Parcelgram package."},
     {2198, "Page Range: %d - %d"},
     {2199, "Margins: L=%s, T=%s, R=%s, B=%s"},
@@ -269,6 +271,7 @@ constexpr Entry kStrings[] = {
     {59138, "NUM"},
     {59139, "SCRL"},
     {61443, "Untitled"},
+    {61697, "%1\nFailed to open document."},
     {61699, "Save changes to %1?"},
     {61700, "Failed to create empty document."},
     {61704, "Internal application error."},
