@@ -29,6 +29,7 @@
 #include "storage/ImpExpTables.h"
 #include "storage/ImportExport.h"
 #include "storage/PixelLimit.h"
+#include "view/dialogs/EnhancerDialogs.h"
 #include "storage/QlnPhotoFile.h"
 #include "view/CImageEnhancerDoc.h"
 #include "view/CImageEnhancerView.h"
@@ -336,6 +337,7 @@ bool CZelApp::StartWith(const CCommandLine& cmdLine) {
     try {
         m_recentFiles.ReadList(*m_pStore);
         RegisterTemplates();
+        RegisterEnhancerDialogs();
         auto* pFrame = new CMainFrame(m_bScreenSaver);
         m_pMainWnd = pFrame;
         pFrame->setAcceptDrops(true);

@@ -1,0 +1,67 @@
+#include "view/dialogs/EnhancerDialogs.h"
+
+#include "imaging/CDib.h"
+#include "view/COperationDialogs.h"
+#include "view/dialogs/CAdaptiveColorsDlg.h"
+#include "view/dialogs/CBrightnessContrastDlg.h"
+#include "view/dialogs/CCropMarginsDlg.h"
+#include "view/dialogs/CGaussianDlg.h"
+#include "view/dialogs/CHistogramDlg.h"
+#include "view/dialogs/CHueSaturationDlg.h"
+#include "view/dialogs/CNegativeDlg.h"
+#include "view/dialogs/CPosterizeDlg.h"
+#include "view/dialogs/CRotateDlg.h"
+#include "view/dialogs/CScaleDlg.h"
+#include "view/dialogs/CSolarizeDlg.h"
+
+namespace {
+
+// Runs the dialog modally; on OK its values become the request's.
+template <class Dlg> bool RunDialog(Dlg& dlg, COperationDialogRequest& request) {
+    if (dlg.exec() != QDialog::Accepted) return false;
+    dlg.GetValues(request.m_values);
+    return true;
+}
+
+template <class Dlg> OperationDialogFn PreviewDialog() {
+    return [](COperationDialogRequest& r) {
+        Dlg dlg(r.m_pParent, r.m_image);
+        return RunDialog(dlg, r);
+    };
+}
+
+} // namespace
+
+void RegisterEnhancerDialogs() {
+    COperationDialogs::Register(2027, PreviewDialog<CBrightnessContrastDlg>());
+    COperationDialogs::Register(2085, PreviewDialog<CHueSaturationDlg>());
+    COperationDialogs::Register(2029, PreviewDialog<CPosterizeDlg>());
+    COperationDialogs::Register(2030, PreviewDialog<CSolarizeDlg>());
+    COperationDialogs::Register(2196, PreviewDialog<CGaussianDlg>());
+    COperationDialogs::Register(2028, [](COperationDialogRequest& r) {
+        CNegativeDlg dlg(r.m_pParent);
+        return RunDialog(dlg, r);
+    });
+    COperationDialogs::Register(2120, [](COperationDialogRequest& r) {
+        CAdaptiveColorsDlg dlg(r.m_pParent);
+        return RunDialog(dlg, r);
+    });
+    COperationDialogs::Register(2038, [](COperationDialogRequest& r) {
+        CScaleDlg dlg(r.m_pParent, r.m_image.GetWidth(), r.m_image.GetHeight(), r.m_image.GetBitCount());
+        return RunDialog(dlg, r);
+    });
+    COperationDialogs::Register(2037, [](COperationDialogRequest& r) {
+        CRotateDlg dlg(r.m_pParent);
+        return RunDialog(dlg, r);
+    });
+    COperationDialogs::Register(2058, [](COperationDialogRequest& r) {
+        CCropMarginsDlg dlg(r.m_pParent, r.m_image.GetWidth(), r.m_image.GetHeight());
+        return RunDialog(dlg, r);
+    });
+    // The histogram only shows information: there is nothing to run after it.
+    COperationDialogs::Register(2173, [](COperationDialogRequest& r) {
+        CHistogramDlg dlg(r.m_pParent, r.m_image);
+        dlg.exec();
+        return false;
+    });
+}
