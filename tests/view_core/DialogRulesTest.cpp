@@ -126,3 +126,67 @@ TEST(Statistics, HundredthsHaveTwoDigits) {
 }
 
 } // namespace
+
+#include "view/core/CPredefinedCurves.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class PredefinedCurves : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = std::filesystem::temp_directory_path() /
+                ("zozi-curves-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    void Write(const std::string& file, const std::string& name) {
+        CTonalAdjustCurve c;
+        c.m_strName = name;
+        c.m_points = {{0, 0}, {128, 100}, {255, 255}};
+        ASSERT_TRUE(c.Store((m_dir / file).string()));
+    }
+    std::filesystem::path m_dir;
+};
+
+TEST_F(PredefinedCurves, MissingFolderOrNoCurves) {
+    CPredefinedCurves list;
+    EXPECT_EQ(list.Load((m_dir / "none").string()), CPredefinedCurves::NoDirectory);
+    EXPECT_EQ(CPredefinedCurves::Message(CPredefinedCurves::NoDirectory),
+              "Tonal Adjustment directory does not exist!");
+    std::ofstream(m_dir / "readme.txt") << "x";
+    EXPECT_EQ(list.Load(m_dir.string()), CPredefinedCurves::NoCurves);
+    EXPECT_EQ(CPredefinedCurves::Message(CPredefinedCurves::NoCurves),
+              "No predefined Tonal Adjustment curve found!");
+    EXPECT_EQ(list.DefaultIndex(), -1);
+}
+
+TEST_F(PredefinedCurves, SortedByNameWithOriginalCurveChosen) {
+    Write("a.tac", "Zebra");
+    Write("b.TAC", "original curve (linear)");
+    Write("c.tac", "apple");
+    CPredefinedCurves list;
+    ASSERT_EQ(list.Load(m_dir.string()), CPredefinedCurves::Loaded);
+    ASSERT_EQ(list.Curves().size(), 3u);
+    EXPECT_EQ(list.Curves()[0].m_strName, "apple");
+    EXPECT_EQ(list.Curves()[2].m_strName, "Zebra");
+    EXPECT_EQ(list.DefaultIndex(), 1);
+}
+
+TEST_F(PredefinedCurves, WithoutOriginalTheFirstAndABadFileEmptiesTheList) {
+    Write("a.tac", "Lighten");
+    Write("b.tac", "Darken");
+    CPredefinedCurves list;
+    ASSERT_EQ(list.Load(m_dir.string()), CPredefinedCurves::Loaded);
+    EXPECT_EQ(list.DefaultIndex(), 0);
+    EXPECT_EQ(list.Curves()[0].m_strName, "Darken");
+    std::ofstream(m_dir / "c.tac", std::ios::binary) << "Not a curve file at all, no signature";
+    EXPECT_EQ(list.Load(m_dir.string()), CPredefinedCurves::BadFile);
+    EXPECT_TRUE(list.Curves().empty());
+}
+
+} // namespace
