@@ -17,6 +17,11 @@ struct COperationDialogRequest {
     const CDib& m_image;    // the document's picture
     COpValues& m_values;    // filled on OK, as the operation table's arguments are named
     std::string m_strTitle; // the document's title, for captions
+    // The "Directory"/"Utilities" preference: the curve dialog's effects
+    // folder (empty: the default one), and how to change it after a curve
+    // file was chosen (unset: the preference stays).
+    std::string m_strUtilitiesDir = {};
+    std::function<void(const std::string&)> m_setUtilitiesDir = {};
 };
 
 using OperationDialogFn = std::function<bool(COperationDialogRequest&)>;

@@ -1,7 +1,11 @@
 #pragma once
 // Helpers shared by the enhancer's argument dialogs.
 
+#include <memory>
+
+class CDib;
 class QDialog;
+class QImage;
 class QDialogButtonBox;
 class QLineEdit;
 
@@ -10,3 +14,8 @@ class QLineEdit;
 bool CheckIntegerField(QLineEdit* pEdit, int nMin, int nMax, int& nValue);
 // OK and Cancel for a dialog whose OK handler validates first.
 QDialogButtonBox* MakeOkCancel(QDialog* pDlg);
+// A nearest-neighbour copy of the picture fitted into nWidth x nHeight; null
+// for a depth the scaler does not take.
+std::unique_ptr<CDib> ReducedCopy(const CDib& image, int nWidth, int nHeight);
+// The picture as drawn on the screen.
+QImage DibToImage(CDib& image);

@@ -13,6 +13,7 @@
 #include "view/dialogs/CRotateDlg.h"
 #include "view/dialogs/CScaleDlg.h"
 #include "view/dialogs/CSolarizeDlg.h"
+#include "view/dialogs/CToneCurveDlg.h"
 
 namespace {
 
@@ -56,6 +57,11 @@ void RegisterEnhancerDialogs() {
     });
     COperationDialogs::Register(2058, [](COperationDialogRequest& r) {
         CCropMarginsDlg dlg(r.m_pParent, r.m_image.GetWidth(), r.m_image.GetHeight());
+        return RunDialog(dlg, r);
+    });
+    COperationDialogs::Register(2197, [](COperationDialogRequest& r) {
+        CToneCurveDlg dlg(r.m_pParent, r.m_image, r.m_strUtilitiesDir);
+        dlg.m_onFolderChosen = r.m_setUtilitiesDir;
         return RunDialog(dlg, r);
     });
     // The histogram only shows information: there is nothing to run after it.
