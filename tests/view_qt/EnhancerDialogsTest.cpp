@@ -376,7 +376,7 @@ TEST_F(EnhancerDialogs, HistogramBarsFollowTheCounts) {
 
 TEST_F(EnhancerDialogs, RegisteredDialogsCancelAndOk) {
     RegisterEnhancerDialogs();
-    for (unsigned id : {2027u, 2085u, 2028u, 2029u, 2030u, 2196u, 2120u, 2038u, 2037u, 2058u, 2173u, 2197u})
+    for (unsigned id : {2027u, 2085u, 2028u, 2029u, 2030u, 2196u, 2120u, 2038u, 2037u, 2058u, 2173u, 2197u, 2201u})
         EXPECT_TRUE(COperationDialogs::Has(id)) << id;
     auto answer = [](QDialogButtonBox::StandardButton b) {
         QTimer::singleShot(0, [b] {

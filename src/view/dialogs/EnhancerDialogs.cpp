@@ -14,6 +14,7 @@
 #include "view/dialogs/CScaleDlg.h"
 #include "view/dialogs/CSolarizeDlg.h"
 #include "view/dialogs/CToneCurveDlg.h"
+#include "view/dialogs/CWarpDlg.h"
 
 namespace {
 
@@ -62,6 +63,10 @@ void RegisterEnhancerDialogs() {
     COperationDialogs::Register(2197, [](COperationDialogRequest& r) {
         CToneCurveDlg dlg(r.m_pParent, r.m_image, r.m_strUtilitiesDir);
         dlg.m_onFolderChosen = r.m_setUtilitiesDir;
+        return RunDialog(dlg, r);
+    });
+    COperationDialogs::Register(2201, [](COperationDialogRequest& r) {
+        CWarpDlg dlg(r.m_pParent, r.m_image, r.m_strUtilitiesDir);
         return RunDialog(dlg, r);
     });
     // The histogram only shows information: there is nothing to run after it.
