@@ -376,7 +376,8 @@ TEST_F(EnhancerDialogs, HistogramBarsFollowTheCounts) {
 
 TEST_F(EnhancerDialogs, RegisteredDialogsCancelAndOk) {
     RegisterEnhancerDialogs();
-    for (unsigned id : {2027u, 2085u, 2028u, 2029u, 2030u, 2196u, 2120u, 2038u, 2037u, 2058u, 2173u, 2197u, 2201u})
+    for (unsigned id : {2027u, 2085u, 2028u, 2029u, 2030u, 2196u, 2120u, 2038u, 2037u, 2058u, 2173u, 2197u,
+                        2201u, 2176u, 2177u, 2178u, 2179u, 2180u})
         EXPECT_TRUE(COperationDialogs::Has(id)) << id;
     auto answer = [](QDialogButtonBox::StandardButton b) {
         QTimer::singleShot(0, [b] {
@@ -395,6 +396,93 @@ TEST_F(EnhancerDialogs, RegisteredDialogsCancelAndOk) {
     ExpectSameAsWords(2029, values, {"8"}, *m_pImage);
     answer(QDialogButtonBox::Close);
     EXPECT_FALSE(COperationDialogs::Run(2173, request)); // only shows information
+}
+
+} // namespace
+
+#include "view/dialogs/CArithmeticDlg.h"
+
+#include <QComboBox>
+
+namespace {
+
+class ArithmeticDlg : public ::testing::Test {
+protected:
+    std::unique_ptr<CDib> m_pA = Picture(37, 23);
+    std::unique_ptr<CDib> m_pB = Picture(23, 37);
+    std::unique_ptr<CDib> m_pC = Picture(37, 23);
+    CScriptedPrompt m_prompt;
+    CUserPromptScope m_scope{&m_prompt};
+    std::vector<COpenPicture> Pictures() {
+        // C differs from A: flipped bytes.
+        for (int y = 0; y < m_pC->GetHeight(); ++y)
+            for (int i = 0; i < 37 * 3; ++i) m_pC->GetRow(y)[i] ^= 0x5a;
+        return {{"a.bmp", m_pA.get()}, {"b.bmp", m_pB.get()}, {"c.bmp", m_pC.get()}};
+    }
+};
+
+TEST_F(ArithmeticDlg, BlendDefaultsRangeAndResult) {
+    CArithmeticDlg dlg(nullptr, 2180, Pictures(), 0);
+    dlg.show();
+    EXPECT_EQ(dlg.Image1()->currentText(), "a.bmp");
+    // Image2 proposed is b.bmp, of another size: the message instead of a preview.
+    EXPECT_EQ(dlg.Image2()->currentText(), "b.bmp");
+    ASSERT_FALSE(m_prompt.m_shown.empty());
+    EXPECT_EQ(m_prompt.m_shown.back().text, "Both Image1 and Image2 images must be the same size.");
+    EXPECT_FALSE(dlg.TargetPreview());
+    ClickOk(&dlg);
+    EXPECT_TRUE(dlg.isVisible());
+    dlg.Image2()->setCurrentIndex(2);
+    EXPECT_TRUE(dlg.TargetPreview());
+    EXPECT_EQ(dlg.ScaleField()->text(), "50");
+    EXPECT_FALSE(dlg.findChild<QCheckBox*>("112")->isVisible());
+    SetText(dlg.ScaleField(), "101");
+    ClickOk(&dlg);
+    EXPECT_EQ(m_prompt.m_shown.back().text, "Please enter a number between 0 and 100.");
+    SetText(dlg.ScaleField(), "30");
+    ClickOk(&dlg);
+    ASSERT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.Image1Title(), "a.bmp");
+    COpValues v;
+    dlg.GetValues(v);
+    EXPECT_EQ(v.Text("IN2"), "c.bmp");
+    // The same pixels as the command line's blend of the two pictures.
+    auto load = [this](const std::string&) { return std::make_unique<CDib>(*m_pC); };
+    auto a = std::make_unique<CDib>(*m_pA);
+    COpContext ca{a, v, load};
+    COperationTable::Run(*COperationTable::FindById(2180), ca);
+    const COpValues w = COpValues::Parse(COperationTable::FindById(2180)->m_args, {"c.bmp", "30"});
+    auto b = std::make_unique<CDib>(*m_pA);
+    COpContext cb{b, w, load};
+    COperationTable::Run(*COperationTable::FindById(2180), cb);
+    for (int y = 0; y < 23; ++y) ASSERT_EQ(std::memcmp(a->GetRow(y), b->GetRow(y), 37 * 3), 0);
+}
+
+TEST_F(ArithmeticDlg, AddHasScaleAndWrap) {
+    CArithmeticDlg dlg(nullptr, 2176, Pictures(), 2);
+    dlg.show();
+    EXPECT_EQ(dlg.Image1()->currentText(), "c.bmp");
+    dlg.Image2()->setCurrentIndex(0);
+    EXPECT_EQ(dlg.ScaleField()->text(), "1");
+    EXPECT_TRUE(dlg.findChild<QCheckBox*>("112")->isVisible());
+    SetText(dlg.ScaleField(), "3");
+    ClickOk(&dlg);
+    EXPECT_EQ(m_prompt.m_shown.back().text, "Please enter a number between 1 and 2.");
+    SetText(dlg.ScaleField(), "2");
+    dlg.findChild<QCheckBox*>("112")->click();
+    ClickOk(&dlg);
+    COpValues v;
+    dlg.GetValues(v);
+    EXPECT_EQ(v.Int("--scale"), 2);
+    EXPECT_TRUE(v.Has("--wrap"));
+    EXPECT_EQ(v.Text("IN2"), "a.bmp");
+}
+
+TEST_F(ArithmeticDlg, DifferenceShowsNoScale) {
+    CArithmeticDlg dlg(nullptr, 2178, Pictures(), 0);
+    dlg.show();
+    EXPECT_FALSE(dlg.ScaleField()->isVisible());
+    EXPECT_EQ(dlg.findChild<QLabel*>("3275")->text(), "Target = Absolute(Image1 - Image2)");
 }
 
 } // namespace

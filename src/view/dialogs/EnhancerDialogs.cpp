@@ -3,6 +3,7 @@
 #include "imaging/CDib.h"
 #include "view/COperationDialogs.h"
 #include "view/dialogs/CAdaptiveColorsDlg.h"
+#include "view/dialogs/CArithmeticDlg.h"
 #include "view/dialogs/CBrightnessContrastDlg.h"
 #include "view/dialogs/CCropMarginsDlg.h"
 #include "view/dialogs/CGaussianDlg.h"
@@ -69,6 +70,22 @@ void RegisterEnhancerDialogs() {
         CWarpDlg dlg(r.m_pParent, r.m_image, r.m_strUtilitiesDir);
         return RunDialog(dlg, r);
     });
+    for (unsigned id : {2176u, 2177u, 2178u, 2179u, 2180u})
+        COperationDialogs::Register(id, [id](COperationDialogRequest& r) {
+            // The current window is Image1 unless another is chosen.
+            std::vector<COpenPicture> pictures = r.m_openPictures;
+            int nCurrent = -1;
+            for (size_t i = 0; i < pictures.size(); ++i)
+                if (pictures[i].m_pImage == &r.m_image) nCurrent = int(i);
+            if (nCurrent < 0) {
+                pictures.insert(pictures.begin(), COpenPicture{r.m_strTitle, &r.m_image});
+                nCurrent = 0;
+            }
+            CArithmeticDlg dlg(r.m_pParent, id, std::move(pictures), nCurrent);
+            if (!RunDialog(dlg, r)) return false;
+            r.m_strImage1 = dlg.Image1Title();
+            return true;
+        });
     // The histogram only shows information: there is nothing to run after it.
     COperationDialogs::Register(2173, [](COperationDialogRequest& r) {
         CHistogramDlg dlg(r.m_pParent, r.m_image);
