@@ -81,6 +81,7 @@ CToneCurveDlg::CToneCurveDlg(QWidget* pParent, const CDib& image, const std::str
     pCoords->addWidget(m_pOutput);
     pCoords->addStretch();
     pCurveBox->addLayout(pCoords, 2, 1);
+    pCurveBox->setRowStretch(3, 1);
     pLayout->addLayout(pCurveBox, 0, 0, 2, 1);
 
     auto* pRight = new QVBoxLayout;
