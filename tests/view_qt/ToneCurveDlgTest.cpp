@@ -4,7 +4,9 @@
 #include "framework/UserPrompt.h"
 #include "imaging/ApplyToneCurve.h"
 #include "imaging/CDib.h"
+#include "imaging/CTonalAdjustCurve.h"
 #include "imaging/ops/COperationTable.h"
+#include "view/CBaseDoc.h"
 #include "view/dialogs/CCurveEditWnd.h"
 #include "view/dialogs/CToneCurveDlg.h"
 
@@ -134,6 +136,29 @@ TEST_F(ToneCurveDlg, SavedCurveLoadsBackWithItsSmoothing) {
     EXPECT_EQ(Curve().GetPoints()[1].x, points[1].x);
     EXPECT_FALSE(m_pDlg->findChild<QCheckBox*>("3285")->isChecked());
     EXPECT_FALSE(m_pDlg->LoadCurveFile(path + ".missing")); // changes nothing
+    std::filesystem::remove(path);
+}
+
+TEST_F(ToneCurveDlg, SaveButtonStoresTheCurveUnderTheChosenName) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path();
+    const std::string path = (dir / "zozi-saved-curve.tac").string();
+    std::string proposal, folder;
+    auto old = CBaseDoc::s_askSaveName;
+    CBaseDoc::s_askSaveName = [&](const std::string& p, const std::string&) {
+        proposal = p;
+        return path;
+    };
+    m_pDlg->m_onFolderChosen = [&](const std::string& f) { folder = f; };
+    for (QPushButton* b : m_pDlg->findChildren<QPushButton*>())
+        if (b->text() == "&Save...") b->click();
+    CBaseDoc::s_askSaveName = old;
+    EXPECT_EQ(std::filesystem::path(proposal).filename(), "Curve.tac");
+    EXPECT_EQ(std::filesystem::path(folder), std::filesystem::path(path).parent_path());
+    CTonalAdjustCurve saved;
+    ASSERT_TRUE(saved.Load(path));
+    EXPECT_EQ(saved.m_strName, "zozi-saved-curve");
+    EXPECT_EQ(saved.m_nParamMode, 0);
+    EXPECT_EQ(saved.m_points.size(), Curve().GetPoints().size());
     std::filesystem::remove(path);
 }
 

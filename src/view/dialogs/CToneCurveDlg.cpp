@@ -8,6 +8,7 @@
 #include "imaging/CDib.h"
 #include "imaging/EffectsDirectory.h"
 #include "imaging/ops/OpArgs.h"
+#include "view/CBaseDoc.h"
 #include "view/dialogs/CCurveEditWnd.h"
 #include "view/dialogs/DialogFields.h"
 
@@ -224,12 +225,13 @@ void CToneCurveDlg::OnLoad() {
 }
 
 void CToneCurveDlg::OnSave() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("Save"), QString::fromStdString(m_strDir), CurveFilter());
-    if (path.isEmpty()) return;
-    m_strDir = std::filesystem::path(path.toStdString()).parent_path().string();
+    // The save dialog asks before replacing a file and refuses an illegal name.
+    const std::string path = CBaseDoc::s_askSaveName((std::filesystem::path(m_strDir) / "Curve.tac").string(),
+                                                     CurveFilter().toStdString());
+    if (path.empty()) return;
+    m_strDir = std::filesystem::path(path).parent_path().string();
     if (m_onFolderChosen) m_onFolderChosen(m_strDir);
-    SaveCurveFile(path.toStdString());
+    SaveCurveFile(path);
 }
 
 void CToneCurveDlg::accept() {
