@@ -33,6 +33,7 @@
 #include "storage/formats/ImportExport.h"
 #include "storage/formats/PixelLimit.h"
 #include "storage/photo/QlnPhotoFile.h"
+#include "view/dialogs/EnhancerDialogs.h"
 #include "view/CImageEnhancerDoc.h"
 #include "view/CImageEnhancerFullScreenView.h"
 #include "view/CImageEnhancerView.h"
@@ -404,6 +405,7 @@ bool CZelApp::StartWith(const CCommandLine& cmdLine) {
     try {
         m_recentFiles.ReadList(*m_pStore);
         RegisterTemplates();
+        RegisterEnhancerDialogs();
         auto* pFrame = new CMainFrame(m_bScreenSaver);
         m_pMainWnd = pFrame;
         pFrame->setAcceptDrops(true);

@@ -12,11 +12,27 @@ class CDib;
 class COpValues;
 class QWidget;
 
+// An open enhancer window's picture, for the dialogs that combine two.
+struct COpenPicture {
+    std::string m_strTitle;
+    const CDib* m_pImage = nullptr;
+};
+
 struct COperationDialogRequest {
     QWidget* m_pParent = nullptr;
     const CDib& m_image;    // the document's picture
     COpValues& m_values;    // filled on OK, as the operation table's arguments are named
     std::string m_strTitle; // the document's title, for captions
+    // The "Directory"/"Utilities" preference: the curve dialog's effects
+    // folder (empty: the default one), and how to change it after a curve
+    // file was chosen (unset: the preference stays).
+    std::string m_strUtilitiesDir = {};
+    std::function<void(const std::string&)> m_setUtilitiesDir = {};
+    // The two-picture commands: the open enhancer windows to choose from, and
+    // on OK the title of the one chosen as Image1 (the operation then runs on
+    // its picture; IN2 holds the title of Image2).
+    std::vector<COpenPicture> m_openPictures = {};
+    std::string m_strImage1 = {};
 };
 
 using OperationDialogFn = std::function<bool(COperationDialogRequest&)>;

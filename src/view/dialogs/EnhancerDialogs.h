@@ -1,0 +1,4 @@
+#pragma once
+// Registers the enhancer's argument dialogs with COperationDialogs.
+
+void RegisterEnhancerDialogs();
