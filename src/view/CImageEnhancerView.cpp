@@ -3,6 +3,9 @@
 #include "framework/CDC.h"
 #include "framework/qt/CMDIChildWnd.h"
 #include "framework/qt/CQtDC.h"
+#include "framework/qt/CWinApp.h"
+#include "print/ui/CImagePrintDlg.h"
+#include "print/ui/PrintRun.h"
 #include "imaging/CDib.h"
 #include "view/CImageEnhancerDoc.h"
 
@@ -69,4 +72,16 @@ QWidget* CImageEnhancerView::CreateHolder() {
     pScroll->setAlignment(Qt::AlignCenter);
     pScroll->setBackgroundRole(QPalette::Dark);
     return pScroll;
+}
+
+bool CImageEnhancerView::CanPrint() const {
+    CImageEnhancerDoc* pDoc = GetDocument();
+    return pDoc && pDoc->GetDib();
+}
+
+std::unique_ptr<CPrintDlg> CImageEnhancerView::CreatePrintDialog() {
+    CImageEnhancerDoc* pDoc = GetDocument();
+    if (!pDoc || !pDoc->GetDib()) return nullptr;
+    return std::make_unique<CImagePrintDlg>(GetImagePrintSettings(), AfxGetApp() ? AfxGetApp()->m_pStore : nullptr,
+                                            GetRunPrinter(), pDoc->GetDib(), this);
 }

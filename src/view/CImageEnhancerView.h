@@ -18,4 +18,8 @@ public:
     QSize sizeHint() const override;
     QWidget* CreateHolder() override;
     bool IsEnhancerView() const override { return true; }
+    // Printing the picture.
+    std::unique_ptr<CPrintDlg> CreatePrintDialog() override;
+    std::string PreviewSetupTitle() const override { return "Image Print Preview Setup"; }
+    bool CanPrint() const override;
 };
