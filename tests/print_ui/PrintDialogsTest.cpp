@@ -3,6 +3,7 @@
 // and pages printed to a PDF file.
 
 #include "../print/PrintTestSupport.h"
+#include "framework/CIniProfileStore.h"
 #include "framework/StringTable.h"
 #include "framework/UserPrompt.h"
 #include "print/CAlbumTextPrintJob.h"
@@ -322,4 +323,30 @@ TEST(PrintToPdf, AlbumSheetsAndPicture) {
     ASSERT_TRUE(PrintJobPages(*pJob, *printer, 2, 2, false));
     EXPECT_EQ(PdfPages(poster), 1);
     std::filesystem::remove(poster);
+}
+
+TEST(AlbumPrintDlg, SettingsReloadedAndCopiedBack) {
+    CIniProfileStore store;
+    store.WriteProfileInt(kPrintSection, "Album Contact Rows", 3);
+    store.WriteProfileString(kPrintSection, "Header", "Old");
+    auto printer = PdfPrinter();
+    CMemoryAlbum album(5);
+    CAlbumPrintSettings settings;
+    {
+        CAlbumPrintDlg dlg(settings, &store, *printer, album, {}, 0);
+        EXPECT_EQ(dlg.GetRowsEdit()->text(), "3"); // loaded when the dialog opens
+        Enter(dlg.GetRowsEdit(), "4");
+        OnNextModal<CNotesDlg>([](CNotesDlg& notes) {
+            notes.GetEdit()->setText("Summer");
+            notes.GetIncludeBox()->setChecked(true);
+            notes.accept();
+        });
+        dlg.OnNotes(false);
+        EXPECT_EQ(Pane(dlg, 2), "Header: Yes; Footer: No");
+        dlg.reject();
+    }
+    // Cancel: the header reached the store, the rows did not.
+    EXPECT_EQ(store.GetProfileString(kPrintSection, "Header", ""), "Summer");
+    EXPECT_EQ(store.GetProfileInt(kPrintSection, "Show Header", 0), 1);
+    EXPECT_EQ(store.GetProfileInt(kPrintSection, "Album Contact Rows", 0), 3);
 }
