@@ -434,7 +434,7 @@ bool CTnView::CanPrint() const {
 std::unique_ptr<CPrintDlg> CTnView::CreatePrintDialog() {
     if (!CanPrint()) return nullptr;
     auto pSource = std::make_unique<CAlbumModelPrintSource>(GetDocument()->GetAlbum());
-    std::vector<int> selection = m_pListBox ? m_pListBox->SelectedIndexes() : std::vector<int>{};
+    std::vector<int> selection = m_pListBox ? m_pListBox->SelectedInOrder() : std::vector<int>{};
     return std::make_unique<CTnPrintDlg>(std::move(pSource), std::move(selection),
                                          AfxGetApp() ? AfxGetApp()->m_pStore : nullptr, this);
 }
