@@ -20,6 +20,7 @@
 #include "imaging/CDib.h"
 #include "print/CAlbumPrintJob.h"
 #include "print/ui/CAlbumPrintDlg.h"
+#include "print/ui/CImagePrintDlg.h"
 #include "storage/IDriveList.h"
 #include "storage/ImportExport.h"
 #include "storage/QlnPhotoFile.h"
@@ -718,4 +719,13 @@ TEST_F(AlbumWindow, PrintCommandsAndSelectionOrder) {
     EXPECT_EQ(job->ItemIndex(1), 1);
     EXPECT_EQ(job->ItemIndex(2), 4);
     dlg->reject();
+
+    // A picture window prints its picture.
+    ASSERT_TRUE(Route(ID_VIEW_ENHANCER));
+    auto* pic = dynamic_cast<CImageEnhancerView*>(m_app->m_pMainWnd->GetActiveView());
+    ASSERT_NE(pic, nullptr);
+    EXPECT_TRUE(Enabled(ID_FILE_PRINT));
+    std::unique_ptr<CPrintDlg> picDlg = pic->CreatePrintDialog();
+    EXPECT_NE(dynamic_cast<CImagePrintDlg*>(picDlg.get()), nullptr);
+    picDlg->reject();
 }

@@ -8,6 +8,7 @@
 #include "print/PrintUnits.h"
 
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,6 +71,14 @@ void CExtraMarginsDlg::accept() {
 bool CExtraMarginsDlg::TestPrinter() {
     CRect rc;
     if (!ReadFields(rc)) return false;
+    // On the PDF device the page goes to a file the user names.
+    const QString oldFile = m_printer.outputFileName();
+    if (m_printer.outputFormat() == QPrinter::PdfFormat && oldFile.isEmpty()) {
+        const QString file =
+            QFileDialog::getSaveFileName(this, "Print to PDF File", "margins-test.pdf", "PDF files (*.pdf)");
+        if (file.isEmpty()) return false;
+        m_printer.setOutputFileName(file);
+    }
     // A failure to start the document or the page leaves the test silently.
     const QString oldName = m_printer.docName();
     m_printer.setDocName(QString::fromStdString(LoadResString(1385)).trimmed());
@@ -81,5 +90,6 @@ bool CExtraMarginsDlg::TestPrinter() {
         painter.end();
     }
     m_printer.setDocName(oldName);
+    m_printer.setOutputFileName(oldFile);
     return bStarted;
 }
