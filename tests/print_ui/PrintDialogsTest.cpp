@@ -230,6 +230,11 @@ TEST(NotesDlg, OffersToIncludeHiddenText) {
     CPrintTextStyle style;
     CNotesDlg dlg(style, "Header");
     EXPECT_EQ(dlg.GetEdit()->maxLength(), 255);
+    dlg.show();
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    QTest::keyClick(dlg.GetEdit(), Qt::Key_F1);
+    EXPECT_EQ(prompt.m_help, std::vector<uint32_t>{0x20000 + 1324});
     dlg.GetEdit()->setText("Summer 1996");
     prompt.m_answers = {IDYES};
     dlg.accept();

@@ -3,6 +3,7 @@
 #include "print/CAlbumTextPrintJob.h"
 #include "print/CAlbumThumbnailPrintJob.h"
 #include "print/PrintUnits.h"
+#include "print/ui/PrintRun.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -19,6 +20,7 @@ CAlbumPrintDlg::CAlbumPrintDlg(CAlbumPrintSettings& settings, IProfileStore* pSt
     : CPrintDlg(settings, pStore, printer, pParent), m_albumSettings(settings), m_work(settings),
       m_source(source), m_selection(std::move(selection)), m_nContactPreviewSource(nContactPreviewSource) {
     setWindowTitle("Print Album");
+    SetPrintDialogHelp(this, 1323);
     auto* controls = new QWidget(this);
     auto* grid = new QGridLayout(controls);
     grid->setContentsMargins(0, 0, 0, 0);

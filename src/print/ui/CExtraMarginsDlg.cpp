@@ -6,6 +6,7 @@
 #include "print/CPrintSettings.h"
 #include "print/MarginsTestPage.h"
 #include "print/PrintUnits.h"
+#include "print/ui/PrintRun.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -20,6 +21,7 @@ CExtraMarginsDlg::CExtraMarginsDlg(const CRect& rcMargins, const CMeasureUnit& u
                                    QWidget* pParent)
     : QDialog(pParent), m_rcMargins(rcMargins), m_unit(unit), m_printer(printer) {
     setWindowTitle("Print Extra Margins");
+    SetPrintDialogHelp(this, 1383);
     auto* grid = new QGridLayout(this);
     const char* labels[4] = {"&Left:", "&Top:", "&Right:", "&Bottom:"};
     const int values[4] = {rcMargins.left, rcMargins.top, rcMargins.right, rcMargins.bottom};

@@ -1,6 +1,7 @@
 #include "print/ui/CImagePrintDlg.h"
 
 #include "print/CImagePrintJob.h"
+#include "print/ui/PrintRun.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -15,6 +16,7 @@ CImagePrintDlg::CImagePrintDlg(CImagePrintSettings& settings, IProfileStore* pSt
     : CPrintDlg(settings, pStore, printer, pParent), m_imageSettings(settings), m_work(settings),
       m_pDib(pDib) {
     setWindowTitle("Print Image");
+    SetPrintDialogHelp(this, 1322);
     auto* controls = new QWidget(this);
     auto* grid = new QGridLayout(controls);
     grid->setContentsMargins(0, 0, 0, 0);

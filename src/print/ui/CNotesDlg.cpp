@@ -3,6 +3,7 @@
 #include "framework/StringTable.h"
 #include "framework/UserPrompt.h"
 #include "print/CPrintTextStyle.h"
+#include "print/ui/PrintRun.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -12,6 +13,7 @@
 CNotesDlg::CNotesDlg(CPrintTextStyle& style, const std::string& title, QWidget* pParent)
     : QDialog(pParent), m_style(style), m_title(title) {
     setWindowTitle(QString::fromStdString(title));
+    SetPrintDialogHelp(this, 1324);
     auto* layout = new QVBoxLayout(this);
     m_pEdit = new QLineEdit(QString::fromStdString(style.m_strText), this);
     m_pEdit->setMaxLength(255);

@@ -2,6 +2,7 @@
 
 #include "framework/UserPrompt.h"
 #include "print/PrintUnits.h"
+#include "print/ui/PrintRun.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -16,6 +17,7 @@ CPageRangeDlg::CPageRangeDlg(unsigned nFrom, unsigned nTo, unsigned nMax, QWidge
     m_nFrom = std::clamp(nFrom, 1u, m_nMax);
     m_nTo = std::clamp(nTo, m_nFrom, m_nMax);
     setWindowTitle("Page Range");
+    SetPrintDialogHelp(this, 1382);
     auto* grid = new QGridLayout(this);
     m_pAll = new QRadioButton("&All", this);
     m_pPages = new QRadioButton("&Pages", this);

@@ -1,5 +1,6 @@
 #include "print/ui/PrintRun.h"
 
+#include "framework/UserPrompt.h"
 #include "framework/qt/CQtDC.h"
 #include "print/CPrintInfo.h"
 #include "print/CPrintJob.h"
@@ -11,6 +12,7 @@
 #include <QPen>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QShortcut>
 
 bool HasSystemPrinters() {
     return !QPrinterInfo::availablePrinterNames().isEmpty();
@@ -83,4 +85,10 @@ bool PrintJobPages(CPrintJob& job, QPrinter& printer, unsigned nFromPage, unsign
 bool RunPrintSetup(QWidget* pParent) {
     QPageSetupDialog dlg(&GetRunPrinter(), pParent);
     return dlg.exec() == QDialog::Accepted;
+}
+
+void SetPrintDialogHelp(QWidget* pDialog, unsigned nDialogId) {
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), pDialog);
+    QObject::connect(help, &QShortcut::activated, pDialog,
+                     [nDialogId] { GetUserPrompt().ShowHelp(0x20000 + nDialogId); });
 }

@@ -31,5 +31,8 @@ int LayoutForPrinter(CPrintJob& job, QPrinter& printer, CPrintInfo& info);
 // or the preview's pages). False when the device could not be started.
 bool PrintJobPages(CPrintJob& job, QPrinter& printer, unsigned nFromPage, unsigned nToPage, bool bPreview);
 
+// F1 in the dialog asks for its help context: 0x20000 + the dialog's id.
+void SetPrintDialogHelp(QWidget* pDialog, unsigned nDialogId);
+
 // Print Setup: the page and printer set-up of the run's printer.
 bool RunPrintSetup(QWidget* pParent);
