@@ -7,6 +7,7 @@
 #include "framework/CommandIds.h"
 #include "framework/StringTable.h"
 #include "framework/UserPrompt.h"
+#include "print/ui/PrintRun.h"
 
 #include <QAction>
 #include <QApplication>
@@ -95,6 +96,7 @@ CMainFrame::CMainFrame(bool bScreenSaver) : m_bScreenSaver(bScreenSaver) {
     OnCommand(
         ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); },
         [this](CCmdUI& ui) { ui.SetCheck(statusBar()->isVisible()); });
+    OnCommand(ID_FILE_PRINT_SETUP, [this] { RunPrintSetup(this); });
     OnCommand(ID_OPTIONS, [] {
         if (CZelApp* app = GetZelApp()) app->OnOptions();
     });
@@ -127,6 +129,7 @@ void CMainFrame::BuildMenus() {
     AddCommand(file, ID_ALBUM_WIZARD, "&Album Wizard...");
     file->addSeparator();
     AddCommand(file, ID_FILE_PRINT, "&Print...\tCtrl+P");
+    AddCommand(file, ID_FILE_PRINT_PREVIEW, "Print Pre&view...");
     AddCommand(file, ID_FILE_PRINT_SETUP, "P&rint Setup...");
     file->addSeparator();
     QAction* exit = AddCommand(file, ID_APP_EXIT, "E&xit");

@@ -7,10 +7,15 @@
 #include "framework/qt/CMDIFrameWnd.h"
 #include "framework/qt/CWinApp.h"
 #include "imaging/CAppPalette.h"
+#include "print/CPrintJob.h"
+#include "print/ui/CPrintDlg.h"
+#include "print/ui/PrintRun.h"
 #include "view/CBaseDoc.h"
 #include "view/ToolBarSets.h"
 
 #include <QMdiArea>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 IMPLEMENT_DYNAMIC(CBaseView, CView)
 
@@ -62,6 +67,9 @@ void CBaseView::RegisterViewCommands() {
             ui.SetCheck(std::string(GetRuntimeClass()->m_lpszClassName) == pszClass);
         };
     };
+    auto canPrint = [this](CCmdUI& ui) { ui.Enable(CanPrint()); };
+    OnCommand(ID_FILE_PRINT, [this] { OnFilePrint(); }, canPrint);
+    OnCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); }, canPrint);
     OnCommand(
         ID_VIEW_ALBUM, [this] { SwitchToView("CTnView"); }, albumViews("CTnView"));
     OnCommand(
@@ -101,6 +109,32 @@ void CBaseView::RegisterViewCommands() {
             CBaseDoc* pDoc = GetBaseDocument();
             ui.Enable(!IsEnhancerView() && pDoc && pDoc->IsAlbum() && GetCurrentIndex() >= 0);
         });
+}
+
+void CBaseView::OnFilePrint() {
+    if (!CanPrint()) return;
+    std::unique_ptr<CPrintDlg> pDlg = CreatePrintDialog();
+    if (!pDlg || pDlg->exec() != QDialog::Accepted) return;
+    std::unique_ptr<CPrintJob> pJob = pDlg->TakeJob();
+    if (pJob) PrintJobPages(*pJob, pDlg->GetPrinter(), pDlg->GetFromPage(), pDlg->GetToPage(), false);
+}
+
+void CBaseView::OnFilePrintPreview() {
+    if (!CanPrint()) return;
+    std::unique_ptr<CPrintDlg> pDlg = CreatePrintDialog();
+    if (!pDlg) return;
+    pDlg->SetPreviewSetup(PreviewSetupTitle());
+    if (pDlg->exec() != QDialog::Accepted) return;
+    // The dialog stays while the preview shows its job: the job works on
+    // the dialog's settings.
+    CPrintJob* pJob = pDlg->GetJob();
+    if (!pJob) return;
+    const unsigned nFrom = pDlg->GetFromPage(), nTo = pDlg->GetToPage();
+    QPrintPreviewDialog preview(&pDlg->GetPrinter(), this);
+    preview.setWindowTitle(pDlg->windowTitle());
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [pJob, nFrom, nTo](QPrinter* pPrinter) { PrintJobPages(*pJob, *pPrinter, nFrom, nTo, true); });
+    preview.exec();
 }
 
 bool CBaseView::SwitchToView(const char* pszViewClass) {

@@ -4,8 +4,10 @@
 // bar's button set when the view becomes active, and the print hooks.
 
 #include "framework/qt/CView.h"
+#include "print/ui/CPrintDlg.h"
 
 #include <memory>
+#include <string>
 
 class CAppPalette;
 class CBaseDoc;
@@ -22,9 +24,16 @@ public:
     // Also the album's current photo.
     virtual void SetCurrentIndex(int nIndex);
     virtual void UpdateFrameTitle(const std::string&) {}
-    // The printing seams: none until the view can print.
-    virtual CObject* CreatePrintDialog() { return nullptr; }
-    virtual CObject* CreatePreviewJob() { return nullptr; }
+    // The printing seams: the view's print dialog (which owns the job it
+    // prints), the title of the dialog in preview set-up, and whether the
+    // view has something to print now.
+    virtual std::unique_ptr<CPrintDlg> CreatePrintDialog() { return nullptr; }
+    virtual std::string PreviewSetupTitle() const { return {}; }
+    virtual bool CanPrint() const { return false; }
+    // Print: the dialog, then the pages of its job on its printer.
+    void OnFilePrint();
+    // Print Preview: the dialog in set-up mode, then the pages on screen.
+    void OnFilePrintPreview();
     virtual int LoadCurrentImage() { return 0; }
     virtual void ReleaseImage(int) {}
 

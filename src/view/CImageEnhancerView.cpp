@@ -12,6 +12,9 @@
 #include "framework/qt/CMDIFrameWnd.h"
 #include "framework/qt/CQtDC.h"
 #include "imaging/CCrop.h"
+#include "framework/qt/CWinApp.h"
+#include "print/ui/CImagePrintDlg.h"
+#include "print/ui/PrintRun.h"
 #include "imaging/CDib.h"
 #include "imaging/qt/QtDib.h"
 #include "storage/formats/ImpExpTables.h"
@@ -990,4 +993,14 @@ void AddEnhancerMenus(CMDIFrameWnd* pFrame) {
     extraKey(ID_EDIT_PASTE, QKeySequence(Qt::SHIFT | Qt::Key_Insert));
     for (QMenu* m : menus)
         QObject::connect(m, &QMenu::aboutToShow, pFrame, [pFrame] { pFrame->UpdateCommandUI(); });
+bool CImageEnhancerView::CanPrint() const {
+    CImageEnhancerDoc* pDoc = GetDocument();
+    return pDoc && pDoc->GetDib();
+}
+
+std::unique_ptr<CPrintDlg> CImageEnhancerView::CreatePrintDialog() {
+    CImageEnhancerDoc* pDoc = GetDocument();
+    if (!pDoc || !pDoc->GetDib()) return nullptr;
+    return std::make_unique<CImagePrintDlg>(GetImagePrintSettings(), AfxGetApp() ? AfxGetApp()->m_pStore : nullptr,
+                                            GetRunPrinter(), pDoc->GetDib(), this);
 }

@@ -126,6 +126,10 @@ private:
     QPoint m_ptDragStart;
     int m_nDrag = 0; // 0 none, 1 new rectangle, 2 moving it
     bool m_bCropConfirmed = false;
+    // Printing the picture.
+    std::unique_ptr<CPrintDlg> CreatePrintDialog() override;
+    std::string PreviewSetupTitle() const override { return "Image Print Preview Setup"; }
+    bool CanPrint() const override;
 };
 
 // The enhancer's menus (menu 1020) on the main frame, next to the Window menu.

@@ -21,6 +21,9 @@
 #include "storage/formats/ImportExport.h"
 #include "storage/install/IDriveList.h"
 #include "storage/photo/QlnPhotoFile.h"
+#include "print/CAlbumPrintJob.h"
+#include "print/ui/CAlbumPrintDlg.h"
+#include "print/ui/CImagePrintDlg.h"
 #include "view/CBaseDoc.h"
 #include "view/CBaseView.h"
 #include "view/CImageEnhancerView.h"
@@ -33,6 +36,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -700,4 +704,40 @@ TEST_F(AlbumWindow, TextAndInformationDialogs) {
         dlg.accept();
         EXPECT_FALSE(dlg.Changed());
     }
+}
+
+TEST_F(AlbumWindow, PrintCommandsAndSelectionOrder) {
+    ASSERT_NE(Open(MakeAlbum("noprint", 0, 1)), nullptr);
+    EXPECT_FALSE(Enabled(ID_FILE_PRINT));
+    EXPECT_FALSE(Enabled(ID_FILE_PRINT_PREVIEW));
+    CTnView* v = Open(MakeAlbum("prints", 5));
+    ASSERT_NE(v, nullptr);
+    EXPECT_TRUE(Enabled(ID_FILE_PRINT));
+    EXPECT_TRUE(Enabled(ID_FILE_PRINT_PREVIEW));
+    // The selection prints in the order it was made.
+    CPhotoListBox* lb = v->GetListBox();
+    lb->SelectOnly(3);
+    QTest::mouseClick(lb->viewport(), Qt::LeftButton, Qt::ControlModifier, ItemRect(v, 1).center());
+    QTest::mouseClick(lb->viewport(), Qt::LeftButton, Qt::ControlModifier, ItemRect(v, 4).center());
+    EXPECT_EQ(lb->SelectedInOrder(), (std::vector<int>{3, 1, 4}));
+    std::unique_ptr<CPrintDlg> dlg = v->CreatePrintDialog();
+    auto* albumDlg = dynamic_cast<CAlbumPrintDlg*>(dlg.get());
+    ASSERT_NE(albumDlg, nullptr);
+    albumDlg->GetSelectedButton()->click();
+    auto* job = dynamic_cast<CAlbumPrintJob*>(dlg->GetJob());
+    ASSERT_NE(job, nullptr);
+    ASSERT_EQ(job->ItemCount(), 3);
+    EXPECT_EQ(job->ItemIndex(0), 3);
+    EXPECT_EQ(job->ItemIndex(1), 1);
+    EXPECT_EQ(job->ItemIndex(2), 4);
+    dlg->reject();
+
+    // A picture window prints its picture.
+    ASSERT_TRUE(Route(ID_VIEW_ENHANCER));
+    auto* pic = dynamic_cast<CImageEnhancerView*>(m_app->m_pMainWnd->GetActiveView());
+    ASSERT_NE(pic, nullptr);
+    EXPECT_TRUE(Enabled(ID_FILE_PRINT));
+    std::unique_ptr<CPrintDlg> picDlg = pic->CreatePrintDialog();
+    EXPECT_NE(dynamic_cast<CImagePrintDlg*>(picDlg.get()), nullptr);
+    picDlg->reject();
 }

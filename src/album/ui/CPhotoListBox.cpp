@@ -189,8 +189,22 @@ void CPhotoListBox::keyPressEvent(QKeyEvent* e) {
     }
 }
 
+std::vector<int> CPhotoListBox::SelectedInOrder() const {
+    const std::vector<int> selected = SelectedIndexes();
+    std::vector<int> order;
+    for (int i : m_selectionOrder)
+        if (std::binary_search(selected.begin(), selected.end(), i) &&
+            std::find(order.begin(), order.end(), i) == order.end())
+            order.push_back(i);
+    for (int i : selected)
+        if (std::find(order.begin(), order.end(), i) == order.end()) order.push_back(i);
+    return order;
+}
+
 void CPhotoListBox::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
     QListView::selectionChanged(selected, deselected);
+    for (const QModelIndex& i : deselected.indexes()) std::erase(m_selectionOrder, i.row());
+    for (const QModelIndex& i : selected.indexes()) m_selectionOrder.push_back(i.row());
     m_pView->OnSelectionChanged(currentIndex().isValid() ? currentIndex().row() : -1);
 }
 

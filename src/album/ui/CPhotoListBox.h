@@ -47,6 +47,9 @@ public:
     // the count past the last item.
     int DropPositionAt(const QPoint& pos) const;
     std::vector<int> SelectedIndexes() const;
+    // The selected photos in the order they were selected (those whose order
+    // is not known, after the list changed, last and ascending).
+    std::vector<int> SelectedInOrder() const;
     void SelectOnly(int nIndex);
     bool IsDragging() const { return m_bDragging; }
 
@@ -72,6 +75,7 @@ private:
     QPoint m_lastPos;
     QPoint m_pressPos;
     int m_nTimer = 0;
+    std::vector<int> m_selectionOrder; // rows as they were selected
 };
 
 class CPhotoItemDelegate : public QStyledItemDelegate {

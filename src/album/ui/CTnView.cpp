@@ -17,6 +17,9 @@
 #include "framework/qt/CQtDC.h"
 #include "framework/qt/CWinApp.h"
 #include "imaging/CDib.h"
+#include "print/CAlbumModelPrintSource.h"
+#include "print/ui/CAlbumPrintDlg.h"
+#include "print/ui/PrintRun.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -405,4 +408,34 @@ void AddAlbumMenu(CMDIFrameWnd* pFrame) {
     pFrame->AddCommand(menu, ID_VIEW_ENHANCER, "&Enhancer");
     bar->insertMenu(before, menu);
     QObject::connect(menu, &QMenu::aboutToShow, pFrame, [pFrame] { pFrame->UpdateCommandUI(); });
+}
+
+namespace {
+
+// The album dialog with the source of its photos, which it outlives.
+class CTnPrintDlg : public CAlbumPrintDlg {
+public:
+    CTnPrintDlg(std::unique_ptr<CAlbumModelPrintSource> pSource, std::vector<int> selection, IProfileStore* pStore,
+                QWidget* pParent)
+        : CAlbumPrintDlg(GetAlbumPrintSettings(), pStore, GetRunPrinter(), *pSource, std::move(selection),
+                         pStore ? CAlbumPrintSettings::ReadContactPreviewSource(*pStore) : 0, pParent),
+          m_pSource(std::move(pSource)) {}
+
+private:
+    std::unique_ptr<CAlbumModelPrintSource> m_pSource;
+};
+
+} // namespace
+
+bool CTnView::CanPrint() const {
+    CAlbumDoc* pDoc = GetDocument();
+    return pDoc && pDoc->GetAlbum().GetCount() > 0;
+}
+
+std::unique_ptr<CPrintDlg> CTnView::CreatePrintDialog() {
+    if (!CanPrint()) return nullptr;
+    auto pSource = std::make_unique<CAlbumModelPrintSource>(GetDocument()->GetAlbum());
+    std::vector<int> selection = m_pListBox ? m_pListBox->SelectedInOrder() : std::vector<int>{};
+    return std::make_unique<CTnPrintDlg>(std::move(pSource), std::move(selection),
+                                         AfxGetApp() ? AfxGetApp()->m_pStore : nullptr, this);
 }

@@ -32,6 +32,10 @@ public:
     std::string FrameTitle(const std::string& docTitle) const override;
     void UpdateFrameTitle(const std::string& docTitle) override;
     void SetCurrentIndex(int nIndex) override;
+    // Printing the album (all photos or the selection).
+    std::unique_ptr<CPrintDlg> CreatePrintDialog() override;
+    std::string PreviewSetupTitle() const override { return "Album Print Preview Setup"; }
+    bool CanPrint() const override;
 
     // The drag mode between albums (F2) is one for all album windows.
     static bool IsDragBetweenAlbums() { return s_bDragBetween; }
