@@ -993,6 +993,8 @@ void AddEnhancerMenus(CMDIFrameWnd* pFrame) {
     extraKey(ID_EDIT_PASTE, QKeySequence(Qt::SHIFT | Qt::Key_Insert));
     for (QMenu* m : menus)
         QObject::connect(m, &QMenu::aboutToShow, pFrame, [pFrame] { pFrame->UpdateCommandUI(); });
+}
+
 bool CImageEnhancerView::CanPrint() const {
     CImageEnhancerDoc* pDoc = GetDocument();
     return pDoc && pDoc->GetDib();

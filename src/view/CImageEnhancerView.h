@@ -91,6 +91,11 @@ public:
     // program runs on has one, the seam stays for the warning's tests.
     static std::function<bool()> s_hasMathCoprocessor;
 
+    // Printing the picture.
+    std::unique_ptr<CPrintDlg> CreatePrintDialog() override;
+    std::string PreviewSetupTitle() const override { return "Image Print Preview Setup"; }
+    bool CanPrint() const override;
+
     // IUndoOwner
     CDib* GetUndoDib() override;
     void SetUndoDib(CDib* pDib) override;
@@ -126,10 +131,6 @@ private:
     QPoint m_ptDragStart;
     int m_nDrag = 0; // 0 none, 1 new rectangle, 2 moving it
     bool m_bCropConfirmed = false;
-    // Printing the picture.
-    std::unique_ptr<CPrintDlg> CreatePrintDialog() override;
-    std::string PreviewSetupTitle() const override { return "Image Print Preview Setup"; }
-    bool CanPrint() const override;
 };
 
 // The enhancer's menus (menu 1020) on the main frame, next to the Window menu.
