@@ -175,7 +175,9 @@ constexpr Entry kStrings[] = {
     {1240, "Failed to save album\n%1"},
     {1241, "Unitialized show or empty album"},
     {1242, "Do you really want to exit the application?"},
-    {1252, "An album keeps a list of your photos together with their thumbnails, titles and descriptions, so that you can look through them, arrange them, show them as a slide show and print them. The photos themselves stay in their own files."},
+    {1252, "An album keeps a list of your photos together with their thumbnails, titles and descriptions, so "
+           "that you can look through them, arrange them, show them as a slide show and print them. The "
+           "photos themselves stay in their own files."},
     {1253, "An album is like the photo album on your shelf. "},
     {1265, "Close"},
     {1266, "Helps you make a new album from picture files on your hard disk."},
@@ -192,7 +194,8 @@ constexpr Entry kStrings[] = {
     {1294, "Press Finish to make the album and show its thumbnails."},
     {1295, "Remember to save the new album with Save on the File menu."},
     {1296, "This wizard makes a new album from picture files on your hard disk."},
-    {1297, "You give the album a title and a description, choose the size of its thumbnails and then pick the pictures."},
+    {1297, "You give the album a title and a description, choose the size of its thumbnails and then pick "
+           "the pictures."},
     {1298, "Press Next to go on, or Cancel to leave the wizard."},
     {1299, "This wizard adds picture files to an album that is open."},
     {1300, "You choose the album and then the pictures to add to it."},
@@ -212,7 +215,8 @@ constexpr Entry kStrings[] = {
     {1317, "Please enter a number between %1 and %2."},
     {1319, "In."},
     {1320, "Cm."},
-    {1321, "It unpacks the photos of the package into a directory on your hard disk and puts them into the new album."},
+    {1321, "It unpacks the photos of the package into a directory on your hard disk and puts them into the "
+           "new album."},
     {1326, "You must select an album in order to add images to it"},
     {1327, "This wizard makes a new album with no photos in it."},
     {1328, "You give the album a title and a description and choose the size of its thumbnails."},
@@ -220,8 +224,10 @@ constexpr Entry kStrings[] = {
     {1330, "The wizard now has everything it needs to make your empty album."},
     {1331, "Press Finish to make the album. Add photos to it with Add Images on the Album menu."},
     {1332, "Remember to save the new album with Save on the File menu."},
-    {1335, "Press Add to choose the pictures for the new album; Remove takes the selected ones off the list."},
-    {1336, "Press Add to choose the pictures to add to the album; Remove takes the selected ones off the list."},
+    {1335,
+     "Press Add to choose the pictures for the new album; Remove takes the selected ones off the list."},
+    {1336,
+     "Press Add to choose the pictures to add to the album; Remove takes the selected ones off the list."},
     {1337, "Header"},
     {1338, "Footer"},
     {1339, "Warning: This computer does not contain math co-processor.  Selecting this option is not "
@@ -249,9 +255,11 @@ constexpr Entry kStrings[] = {
     {1379, "Cannot find the file.\" Please verify that the correct file name is given."},
     {1380, "Tonal Adj Curve(*.tac)|*.tac|"},
     {1385, "Pictavo Zozi Printer Margins Tester\n\n"},
-    {1386, "A rectangle reflecting the current printer margins is drawn on this page.  If any of the rectangle edges "
+    {1386, "A rectangle reflecting the current printer margins is drawn on this page.  If any of the "
+           "rectangle edges "
            "are not visible, "},
-    {1387, "increase the value in the edit controls corresponding to those edges in the Print Extra Margins dialog, "
+    {1387, "increase the value in the edit controls corresponding to those edges in the Print Extra Margins "
+           "dialog, "
            "then try again."},
     {1388, "Warping"},
     {1389, "Internal Error: CatmullRom()=> Output x-coordinate is out of range of input."},
@@ -260,8 +268,9 @@ constexpr Entry kStrings[] = {
     {1393, "Yes"},
     {1394, "%1 printing is currently disabled.  Would you like to return to the dialog and enable it?"},
     {1395, "The picture is %1 pixels, more than the %2 pixels allowed"},
-    {1399, "There is image data on the clipboard.  Would you like to make this information available to the other "
-           "applications?"},
+    {1396,
+     "There is image data on the clipboard.  Would you like to make this information available to the other "
+     "applications?"},
     {1536, "Helps you make a new album using all of the photos from a Parcelgram package."},
     {2198, "Page Range: %d - %d"},
     {2199, "Margins: L=%s, T=%s, R=%s, B=%s"},

@@ -64,7 +64,7 @@ public:
 };
 
 constexpr uint32_t IDS_COPROCESSOR_WARNING = 1339;
-constexpr uint32_t IDS_KEEP_CLIPBOARD = 1399;
+constexpr uint32_t IDS_KEEP_CLIPBOARD = 1396;
 
 // The clipboard's picture, made only when another program asks for it.
 class CDelayedPictureMime : public QMimeData {
