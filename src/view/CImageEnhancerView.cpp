@@ -11,12 +11,12 @@
 #include "framework/qt/CMDIChildWnd.h"
 #include "framework/qt/CMDIFrameWnd.h"
 #include "framework/qt/CQtDC.h"
-#include "imaging/CCrop.h"
 #include "framework/qt/CWinApp.h"
-#include "print/ui/CImagePrintDlg.h"
-#include "print/ui/PrintRun.h"
+#include "imaging/CCrop.h"
 #include "imaging/CDib.h"
 #include "imaging/qt/QtDib.h"
+#include "print/ui/CImagePrintDlg.h"
+#include "print/ui/PrintRun.h"
 #include "storage/formats/ImpExpTables.h"
 #include "storage/formats/ImportExport.h"
 #include "view/CImageEnhancerDoc.h"
@@ -516,11 +516,44 @@ void CImageEnhancerView::RunPointOperation(const COperation& op) {
     CImageEnhancerDoc* pDoc = GetDocument();
     if (!pDoc || !pDoc->GetDib()) return;
     COpValues values;
-    if (op.m_bDialog) {
-        COperationDialogRequest request{this, *pDoc->GetDib(), values, pDoc->GetTitle()};
-        if (!COperationDialogs::Run(op.m_nCommandId, request)) return;
+    if (!op.m_bDialog) {
+        RunOperationWith(op, values);
+        return;
     }
-    RunOperationWith(op, values);
+    COperationDialogRequest request{this, *pDoc->GetDib(), values, pDoc->GetTitle()};
+    // The two-picture commands choose among the open pictures.
+    std::vector<CImageEnhancerDoc*> open;
+    if (const CDocTemplate* pTemplate = pDoc->GetDocTemplate())
+        for (CDocument* pOther : pTemplate->GetDocuments())
+            if (auto* pPicture = dynamic_cast<CImageEnhancerDoc*>(pOther); pPicture && pPicture->GetDib()) {
+                open.push_back(pPicture);
+                request.m_openPictures.push_back({pPicture->GetTitle(), pPicture->GetDib()});
+            }
+    if (!COperationDialogs::Run(op.m_nCommandId, request)) return;
+    if (request.m_strImage1.empty()) {
+        RunOperationWith(op, values);
+        return;
+    }
+    // The result of Image1 and Image2 goes into a new window; Image2 is read
+    // from the open picture of that title.
+    auto find = [&open](const std::string& title) -> const CDib* {
+        for (CImageEnhancerDoc* pPicture : open)
+            if (pPicture->GetTitle() == title) return pPicture->GetDib();
+        return nullptr;
+    };
+    const CDib* pImage1 = find(request.m_strImage1);
+    if (!pImage1) return;
+    std::unique_ptr<CDib> image = std::make_unique<CDib>(*pImage1);
+    COpContext ctx{image, values, [&find](const std::string& title) {
+                       const CDib* pImage2 = find(title);
+                       if (!pImage2) ThrowAppException(FormatResString1(IDS_FILE_READ_ERROR, title));
+                       return std::make_unique<CDib>(*pImage2);
+                   }};
+    {
+        CWaitCursor wait;
+        COperationTable::Run(op, ctx);
+    }
+    OpenInNewWindow(std::move(image));
 }
 
 void CImageEnhancerView::RunOperationWith(const COperation& op, const COpValues& values) {
@@ -1003,6 +1036,7 @@ bool CImageEnhancerView::CanPrint() const {
 std::unique_ptr<CPrintDlg> CImageEnhancerView::CreatePrintDialog() {
     CImageEnhancerDoc* pDoc = GetDocument();
     if (!pDoc || !pDoc->GetDib()) return nullptr;
-    return std::make_unique<CImagePrintDlg>(GetImagePrintSettings(), AfxGetApp() ? AfxGetApp()->m_pStore : nullptr,
-                                            GetRunPrinter(), pDoc->GetDib(), this);
+    return std::make_unique<CImagePrintDlg>(GetImagePrintSettings(),
+                                            AfxGetApp() ? AfxGetApp()->m_pStore : nullptr, GetRunPrinter(),
+                                            pDoc->GetDib(), this);
 }

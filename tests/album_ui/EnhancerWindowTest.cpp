@@ -14,6 +14,7 @@
 #include "framework/qt/CQtDC.h"
 #include "imaging/CDib.h"
 #include "imaging/CUndo.h"
+#include "imaging/ops/COperationTable.h"
 #include "storage/formats/ImpExpTables.h"
 #include "storage/formats/ImportExport.h"
 #include "storage/photo/QlnPhotoFile.h"
@@ -22,6 +23,7 @@
 #include "view/CImageEnhancerView.h"
 #include "view/CImpExpFileDialog.h"
 #include "view/COperationDialogs.h"
+#include "view/dialogs/EnhancerDialogs.h"
 
 #include <QTest>
 
@@ -421,4 +423,39 @@ TEST_F(EnhancerWindow, ClipboardOutlivesTheWindowAndExitAsks) {
                   std::string::npos);
         EXPECT_FALSE(CImageEnhancerView::ClipboardHasPicture());
     }
+}
+
+TEST_F(EnhancerWindow, ArithmeticTakesItsTwoPicturesAmongTheOpenWindows) {
+    CImageEnhancerView* a = Open(MakePhoto("one.qln", 40, 30));
+    CImageEnhancerView* b = Open(MakePhoto("two.qln", 40, 30));
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    ASSERT_TRUE(Route(2031)); // the second picture mirrored, so the two differ
+    // A dialog that offers what it was given and picks Image1 and Image2.
+    std::vector<std::string> offered;
+    COperationDialogs::Register(2178, [&](COperationDialogRequest& r) {
+        for (const COpenPicture& p : r.m_openPictures) offered.push_back(p.m_strTitle);
+        r.m_strImage1 = a->GetDocument()->GetTitle();
+        r.m_values.Set("IN2", 0, b->GetDocument()->GetTitle());
+        return true;
+    });
+    const bool bRouted = Route(2178);
+    RegisterEnhancerDialogs(); // the real dialog again for the tests after this one
+    ASSERT_TRUE(bRouted);
+    EXPECT_EQ(offered,
+              (std::vector<std::string>{a->GetDocument()->GetTitle(), b->GetDocument()->GetTitle()}));
+
+    // The result opens in a new window; the two pictures stay as they were.
+    CImageEnhancerView* result = Active();
+    ASSERT_NE(result, nullptr);
+    ASSERT_NE(result, a);
+    ASSERT_NE(result, b);
+    std::unique_ptr<CDib> expected = std::make_unique<CDib>(*a->GetDocument()->GetDib());
+    COpValues values;
+    values.Set("IN2", 0, "two");
+    COpContext ctx{expected, values,
+                   [&](const std::string&) { return std::make_unique<CDib>(*b->GetDocument()->GetDib()); }};
+    COperationTable::Run(*COperationTable::FindById(2178), ctx);
+    EXPECT_TRUE(SamePixels(*result->GetDocument()->GetDib(), *expected));
+    EXPECT_FALSE(a->GetDocument()->IsModified());
 }
