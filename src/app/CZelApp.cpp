@@ -33,10 +33,10 @@
 #include "storage/formats/ImportExport.h"
 #include "storage/formats/PixelLimit.h"
 #include "storage/photo/QlnPhotoFile.h"
-#include "view/dialogs/EnhancerDialogs.h"
 #include "view/CImageEnhancerDoc.h"
 #include "view/CImageEnhancerFullScreenView.h"
 #include "view/CImageEnhancerView.h"
+#include "view/dialogs/EnhancerDialogs.h"
 
 #include <QApplication>
 #include <QDir>

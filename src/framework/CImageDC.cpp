@@ -129,10 +129,9 @@ bool CImageDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xS
         int h = std::min({nHeight, m_nHeight - y, pSrc->m_nHeight - ySrc}) - nSkipY;
         if (w <= 0 || h <= 0) return true;
         for (int j = 0; j < h; ++j) {
-            const uint32_t* s = &pSrc->m_pixels[static_cast<size_t>(ySrc + nSkipY + j) * pSrc->m_nWidth + xSrc +
-                                                nSkipX];
-            std::copy(s, s + w,
-                      &m_pixels[static_cast<size_t>(y + nSkipY + j) * m_nWidth + x + nSkipX]);
+            const uint32_t* s =
+                &pSrc->m_pixels[static_cast<size_t>(ySrc + nSkipY + j) * pSrc->m_nWidth + xSrc + nSkipX];
+            std::copy(s, s + w, &m_pixels[static_cast<size_t>(y + nSkipY + j) * m_nWidth + x + nSkipX]);
         }
         return true;
     }

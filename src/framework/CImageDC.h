@@ -53,7 +53,7 @@ public:
     std::vector<CBlitCall> m_calls;
     std::vector<std::string> m_texts;
     std::vector<CRect> m_textRects; // where each recorded text landed
-    int m_nLogPixels = 96;  // both axes unless m_nLogPixelsY is set
+    int m_nLogPixels = 96;          // both axes unless m_nLogPixelsY is set
     int m_nLogPixelsY = 0;
 
 private:

@@ -30,8 +30,9 @@ int Convert(const std::vector<std::string>& args) {
 } // namespace
 
 ZOZI_TOOL_COMMAND("image", "zozi-tool image info FILE", Image)
-ZOZI_TOOL_COMMAND("convert",
-                  "zozi-tool convert IN OUT [--save-type N]   (without N: .qln photo file, .bmp the picture's\n"
-                  "                                           depth, others the extension's save type for that\n"
-                  "                                           depth, else the next greater, else the deepest)",
-                  Convert)
+ZOZI_TOOL_COMMAND(
+    "convert",
+    "zozi-tool convert IN OUT [--save-type N]   (without N: .qln photo file, .bmp the picture's\n"
+    "                                           depth, others the extension's save type for that\n"
+    "                                           depth, else the next greater, else the deepest)",
+    Convert)

@@ -68,8 +68,10 @@ void CBaseView::RegisterViewCommands() {
         };
     };
     auto canPrint = [this](CCmdUI& ui) { ui.Enable(CanPrint()); };
-    OnCommand(ID_FILE_PRINT, [this] { OnFilePrint(); }, canPrint);
-    OnCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); }, canPrint);
+    OnCommand(
+        ID_FILE_PRINT, [this] { OnFilePrint(); }, canPrint);
+    OnCommand(
+        ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); }, canPrint);
     OnCommand(
         ID_VIEW_ALBUM, [this] { SwitchToView("CTnView"); }, albumViews("CTnView"));
     OnCommand(
@@ -132,8 +134,9 @@ void CBaseView::OnFilePrintPreview() {
     const unsigned nFrom = pDlg->GetFromPage(), nTo = pDlg->GetToPage();
     QPrintPreviewDialog preview(&pDlg->GetPrinter(), this);
     preview.setWindowTitle(pDlg->windowTitle());
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [pJob, nFrom, nTo](QPrinter* pPrinter) { PrintJobPages(*pJob, *pPrinter, nFrom, nTo, true); });
+    QObject::connect(
+        &preview, &QPrintPreviewDialog::paintRequested, &preview,
+        [pJob, nFrom, nTo](QPrinter* pPrinter) { PrintJobPages(*pJob, *pPrinter, nFrom, nTo, true); });
     preview.exec();
 }
 

@@ -23,9 +23,9 @@
 #include "framework/UserPrompt.h"
 #include "framework/qt/CDocTemplate.h"
 #include "imaging/CDib.h"
+#include "storage/formats/ImportExport.h"
 #include "storage/install/CxQLNArchiveWriter.h"
 #include "storage/install/IDriveList.h"
-#include "storage/formats/ImportExport.h"
 #include "storage/photo/QlnPhotoFile.h"
 
 #include <QApplication>

@@ -415,8 +415,8 @@ namespace {
 // The album dialog with the source of its photos, which it outlives.
 class CTnPrintDlg : public CAlbumPrintDlg {
 public:
-    CTnPrintDlg(std::unique_ptr<CAlbumModelPrintSource> pSource, std::vector<int> selection, IProfileStore* pStore,
-                QWidget* pParent)
+    CTnPrintDlg(std::unique_ptr<CAlbumModelPrintSource> pSource, std::vector<int> selection,
+                IProfileStore* pStore, QWidget* pParent)
         : CAlbumPrintDlg(GetAlbumPrintSettings(), pStore, GetRunPrinter(), *pSource, std::move(selection),
                          pStore ? CAlbumPrintSettings::ReadContactPreviewSource(*pStore) : 0, pParent),
           m_pSource(std::move(pSource)) {}

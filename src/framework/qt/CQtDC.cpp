@@ -159,8 +159,8 @@ int CQtDC::StretchDIBits(int xDst, int yDst, int nDstWidth, int nDstHeight, int 
     // A printer (or a PDF file) gets the picture at the resolution it is
     // printed at, not more: a large picture in a small cell is scaled first.
     if (m_bPrinting && (nDstWidth < nSrcWidth || nDstHeight < nSrcHeight))
-        img = img.scaled(std::min(nDstWidth, nSrcWidth), std::min(nDstHeight, nSrcHeight), Qt::IgnoreAspectRatio,
-                         Qt::SmoothTransformation);
+        img = img.scaled(std::min(nDstWidth, nSrcWidth), std::min(nDstHeight, nSrcHeight),
+                         Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     m_pPainter->save();
     m_pPainter->setRenderHint(QPainter::SmoothPixmapTransform, m_nStretchMode == HALFTONE);
     m_pPainter->drawImage(QRect(xDst, yDst, nDstWidth, nDstHeight), img);
