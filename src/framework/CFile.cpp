@@ -240,6 +240,20 @@ std::string FollowLinks(const std::string& path) {
     AfxThrowOsFileException(ELOOP, path);
 }
 
+// Whether the permission bits let this user write the file: the owner's bit
+// for its owner, the group's for a member of its group, else the others'.
+// The bits decide even for a privileged user, who could write anything.
+bool ModeAllowsWrite(const struct stat& st) {
+    if (st.st_uid == ::geteuid()) return (st.st_mode & S_IWUSR) != 0;
+    bool bMember = st.st_gid == ::getegid();
+    if (!bMember) {
+        gid_t groups[256];
+        const int n = ::getgroups(256, groups);
+        bMember = n > 0 && std::find(groups, groups + n, st.st_gid) != groups + n;
+    }
+    return (st.st_mode & (bMember ? S_IWGRP : S_IWOTH)) != 0;
+}
+
 } // namespace
 
 void CAtomicFile::SetWriteBudget(long long nBytes) {
@@ -266,6 +280,11 @@ uint32_t CFile::WriteAllowance(uint32_t nCount) {
 }
 
 CAtomicFile::CAtomicFile(const std::string& path) : m_strPath(FollowLinks(path)) {
+    // A read-only file is refused before anything is written: renaming over
+    // it would ignore its mode.
+    struct stat old {};
+    if (::stat(m_strPath.c_str(), &old) == 0 && S_ISREG(old.st_mode) && !ModeAllowsWrite(old))
+        AfxThrowFileException(CFileException::accessDenied, EACCES, path);
     // A unique name beside the destination (same directory, so rename is atomic).
     std::string pattern = m_strPath + ".zoziXXXXXX";
     int fd = ::mkostemp(pattern.data(), O_CLOEXEC);

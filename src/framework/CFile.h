@@ -109,6 +109,8 @@ private:
 // A symbolic link stays a link: the file it points to is replaced. A file
 // with several hard links is rewritten in place from the complete copy
 // beside it, so every name sees the new contents (docs/safe-writing.md).
+// An existing file whose permission bits do not let the user write it is
+// refused with accessDenied before anything is written.
 class CAtomicFile {
 public:
     explicit CAtomicFile(const std::string& path);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -122,6 +123,43 @@ TEST_F(CFileTest, AtomicFileReplacesOnlyOnCommit) {
     }
     EXPECT_EQ(ReadText(p), "new");
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(CFileTest, AtomicFileRefusesReadOnlyTargets) {
+    // The mode bits decide, also for root (who could write anything).
+    for (unsigned mode : {0444u, 0464u, 0446u}) {
+        const std::string p = Path("ro.alb");
+        WriteText(p, "old");
+        ASSERT_EQ(::chmod(p.c_str(), mode), 0);
+        try {
+            CAtomicFile out(p);
+            FAIL() << "a " << std::oct << mode << " file was opened for replacing";
+        } catch (const CFileException& e) {
+            EXPECT_EQ(e.m_cause, CFileException::accessDenied);
+            EXPECT_EQ(e.m_strFileName, p);
+        }
+        bool bCalled = false;
+        EXPECT_THROW(WriteBeside(p, [&](const std::string&) { bCalled = true; }), CFileException);
+        EXPECT_FALSE(bCalled);
+        // Through a link too; nothing is left beside.
+        fs::create_symlink("ro.alb", Path("link.alb"));
+        EXPECT_THROW(CAtomicFile(Path("link.alb")), CFileException);
+        EXPECT_EQ(ReadText(p), "old");
+        EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 2);
+        fs::remove(Path("link.alb"));
+        fs::remove(p);
+    }
+    // The owner's write bit is enough; a new file needs no bits at all.
+    const std::string p = Path("rw.alb");
+    WriteText(p, "old");
+    ASSERT_EQ(::chmod(p.c_str(), 0600), 0);
+    {
+        CAtomicFile out(p);
+        out.File().Write("new", 3);
+        out.Commit();
+    }
+    EXPECT_EQ(ReadText(p), "new");
+    EXPECT_NO_THROW(CAtomicFile(Path("fresh.alb")));
 }
 
 TEST_F(CFileTest, AtomicFileKeepsModeLinksAndNames) {

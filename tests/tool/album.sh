@@ -56,6 +56,13 @@ ALB=$(echo "$alb" | tr a-z A-Z)
 
 # Bad calls and bad files: exit 2, the album untouched.
 cp "$alb" "$dir/before"
+# A read-only album is refused with the file error and stays as it was.
+chmod 444 "$alb"
+rc=0; "$tool" album move "$alb" 1 0 2> "$dir/err" || rc=$?
+[ "$rc" = 2 ] && grep -q 'opened by someone else' "$dir/err" || fail "read-only album: $rc $(cat "$dir/err")"
+cmp "$alb" "$dir/before" || fail "read-only album changed"
+[ "$(stat -c %a "$alb")" = 444 ] || fail "read-only album mode"
+chmod 644 "$alb"
 rc=0; "$tool" album remove "$alb" 9 2> /dev/null || rc=$?
 [ "$rc" = 2 ] || fail "index out of range gives $rc"
 cmp -s "$alb" "$dir/before" || fail "album changed by a failed call"

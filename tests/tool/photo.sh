@@ -89,6 +89,14 @@ rc=0; "$tool" photo create "$dir/missing.bmp" "$dir/m.qln" 2> "$dir/err" || rc=$
 [ $rc -eq 2 ] && [ -s "$dir/err" ] && [ ! -e "$dir/m.qln" ] || fail "missing picture: $rc"
 rc=0; "$tool" photo info "$dir/pic.bmp" > /dev/null 2>&1 || rc=$?
 [ $rc -eq 2 ] || fail "info of a BMP file: $rc"
+# A read-only target is refused with the file error and left as it was.
+cp "$dir/pic.bmp" "$dir/ro.bmp"; chmod 444 "$dir/ro.bmp"
+rc=0; "$tool" convert "$dir/tall.bmp" "$dir/ro.bmp" 2> "$dir/err" || rc=$?
+[ $rc -eq 2 ] || fail "convert over a 0444 file: $rc"
+grep -q 'opened by someone else' "$dir/err" || fail "read-only message: $(cat "$dir/err")"
+cmp "$dir/pic.bmp" "$dir/ro.bmp" || fail "read-only target changed"
+[ "$(stat -c %a "$dir/ro.bmp")" = 444 ] || fail "read-only mode changed"
+ls "$dir" | grep -q zozi && fail "file left beside a read-only target"
 # Converting over a photo file of an album replaces only its image; a 0600
 # file stays 0600 and a link stays a link.
 "$tool" photo create "$dir/pic.bmp" "$dir/album-photo.qln" --thumbnail 1 --album /a/b.alb || fail "create for convert"

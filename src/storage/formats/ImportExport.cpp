@@ -235,6 +235,7 @@ int ExportPhotoFile(const CDib& dib, const std::string& path, const CPhotoExport
         std::rethrow_exception(e.m_error);
     } catch (const CException& e) {
         if (const auto* fe = dynamic_cast<const CFileException*>(&e)) {
+            if (fe->m_cause == CFileException::accessDenied) throw; // a read-only target: the file error
             if (fe->m_cause == CFileException::diskFull) return IMPEXP_ERR_DISK_FULL;
             if (fe->m_lOsError == ENOENT || fe->m_lOsError == ENOTDIR) return IMPEXP_ERR_INV_FILENAME;
         }

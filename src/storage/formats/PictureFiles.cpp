@@ -134,6 +134,7 @@ int WritePictureFile(const CRaster& in, int nSaveType, const std::string& path) 
         }
         file.Commit();
     } catch (const CFileException& e) {
+        if (e.m_cause == CFileException::accessDenied) throw; // a read-only target: the file error
         if (e.m_cause == CFileException::diskFull) return IMPEXP_ERR_DISK_FULL;
         if (e.m_cause == CFileException::badPath || e.m_cause == CFileException::fileNotFound)
             return IMPEXP_ERR_INV_FILENAME;
