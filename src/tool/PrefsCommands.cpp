@@ -46,7 +46,7 @@ int PrefsImport(const CToolArgs& a) {
     if (!legacy.LoadFile(a[0])) AfxThrowFileException(CFileException::fileNotFound, -1, a[0]);
     auto store = OpenStore(a);
     bool bImported = CPrefObject().ImportLegacySettings(legacy, *store);
-    store->Sync();
+    store->Save(); // a store that could not be written is an error, not an import
     std::printf("imported: %s\n", bImported ? "yes" : "no");
     return kExitOk;
 }

@@ -1,5 +1,6 @@
 // The QSettings store keeps sections and keys with blanks, and copies out whole.
 
+#include "framework/CException.h"
 #include "framework/CIniProfileStore.h"
 #include "framework/qt/CQtSettingsStore.h"
 
@@ -9,6 +10,28 @@
 #include <filesystem>
 
 namespace {
+
+TEST(QtSettingsStore, SaveReportsAFailedWrite) {
+    char tmpl[] = "/tmp/zozi-qset-XXXXXX";
+    std::filesystem::path dir = ::mkdtemp(tmpl);
+    const std::string good = (dir / "store.ini").string();
+    {
+        CQtSettingsStore st(good);
+        st.WriteProfileInt("Thumbnails", "Size", 2);
+        EXPECT_NO_THROW(st.Save());
+    }
+    EXPECT_EQ(CQtSettingsStore(good).GetProfileInt("Thumbnails", "Size", 1), 2);
+    // A store whose folder is a file cannot be written, even by root.
+    CQtSettingsStore st((dir / "store.ini" / "inner.ini").string());
+    st.WriteProfileInt("Thumbnails", "Size", 3);
+    try {
+        st.Save();
+        ADD_FAILURE() << "a store that could not be written was saved";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_strFileName, st.FileName());
+    }
+    std::filesystem::remove_all(dir);
+}
 
 TEST(QtSettingsStore, RoundTripAndCopy) {
     char tmpl[] = "/tmp/zozi-qset-XXXXXX";

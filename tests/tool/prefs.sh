@@ -53,6 +53,30 @@ set +e
 set -e
 [ $rc -eq 2 ] || fail "missing legacy file exit $rc"
 grep -q 'Cannot find the file' "$dir/err" || fail "missing file message"
+# A store that cannot be written: no success reported, exit 2, the old store
+# kept whole and nothing left beside it. A file size limit of 0 fails every
+# write (even for root); an unwritable folder refuses the new file.
+cp "$dir/store.ini" "$dir/store.before"
+printf '[ZELK]\nVersion=1.3\n[Thumbnails]\nSize=2\n' > "$dir/ZELK2.INI"
+rm -f "$dir/store.ini.lock"
+# (Its output goes through a pipe: the limit applies to files only.)
+res=$( (trap '' XFSZ; ulimit -f 0; "$tool" prefs import "$dir/ZELK2.INI" --store "$dir/store.ini" 2>&1; echo "rc=$?") )
+[ "$(echo "$res" | tail -n 1)" = rc=2 ] || fail "failed store write exit: $res"
+echo "$res" | grep -q 'imported' && fail "failed store write reported: $res"
+[ "$(echo "$res" | wc -l)" -ge 2 ] || fail "failed store write without a message"
+cmp "$dir/store.ini" "$dir/store.before" || fail "old store not kept"
+ls "$dir" | grep -v '^store\.ini\.lock$' | grep -q '^store\.ini.' && fail "file left beside the store: $(ls "$dir")"
+rc=0; "$tool" prefs import "$dir/ZELK2.INI" --store "$dir/ZELK.INI/store.ini" > "$dir/out" 2> "$dir/err" || rc=$?
+[ $rc -eq 2 ] && ! grep -q imported "$dir/out" || fail "store under a file exit $rc"
+if [ "$(id -u)" != 0 ]; then
+  mkdir "$dir/ro"; cp "$dir/store.before" "$dir/ro/store.ini"; chmod 555 "$dir/ro"
+  rc=0; "$tool" prefs import "$dir/ZELK2.INI" --store "$dir/ro/store.ini" > "$dir/out" 2> "$dir/err" || rc=$?
+  chmod 755 "$dir/ro"
+  [ $rc -eq 2 ] && ! grep -q imported "$dir/out" || fail "unwritable folder exit $rc"
+  grep -q 'opened by someone else' "$dir/err" || fail "unwritable folder message: $(cat "$dir/err")"
+  cmp "$dir/ro/store.ini" "$dir/store.before" || fail "store in an unwritable folder changed"
+fi
+
 set +e
 "$tool" prefs show --bogus 2>/dev/null; rc=$?
 set -e

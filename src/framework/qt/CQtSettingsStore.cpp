@@ -1,5 +1,6 @@
 #include "framework/qt/CQtSettingsStore.h"
 
+#include "framework/CException.h"
 #include "framework/StringTable.h"
 
 #include <QFileInfo>
@@ -65,6 +66,17 @@ void CQtSettingsStore::CopyTo(IProfileStore& dst) const {
 
 void CQtSettingsStore::Sync() {
     m_pSettings->sync();
+}
+
+void CQtSettingsStore::Save() {
+    m_pSettings->setAtomicSyncRequired(true); // never written in place
+    m_pSettings->sync();
+    if (m_pSettings->status() == QSettings::NoError) return;
+    // A refused write is access denied; anything else (a full disk) an I/O error.
+    const QFileInfo file(m_pSettings->fileName());
+    const bool bRefused =
+        (file.exists() && !file.isWritable()) || !QFileInfo(file.absolutePath()).isWritable();
+    AfxThrowFileException(bRefused ? CFileException::accessDenied : CFileException::generic, -1, FileName());
 }
 
 std::string CQtSettingsStore::FileName() const {

@@ -27,6 +27,9 @@ public:
     // Copies every section and key into another store.
     void CopyTo(IProfileStore& dst) const;
     void Sync();
+    // Writes the store beside its file and renames it over the file; when that
+    // fails the old file stays and a file exception names the store.
+    void Save();
     std::string FileName() const;
     // The folder of the user's store, where the legacy ZELK.INI is looked for.
     static std::string UserConfigDir();
