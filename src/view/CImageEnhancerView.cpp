@@ -20,6 +20,7 @@
 #include "storage/formats/ImpExpTables.h"
 #include "storage/formats/ImportExport.h"
 #include "view/CImageEnhancerDoc.h"
+#include "view/CImageInfoDlg.h"
 #include "view/COperationDialogs.h"
 
 #include <QApplication>
@@ -706,27 +707,8 @@ void CImageEnhancerView::OnCountColors() {
 void CImageEnhancerView::OnImageInformation() {
     CImageEnhancerDoc* pDoc = GetDocument();
     if (!pDoc || !pDoc->GetDib()) return;
-    GetUserPrompt().MessageBox(ImageInformationText(*pDoc), MB_OK | MB_ICONINFORMATION);
-}
-
-std::string CImageEnhancerView::ImageInformationText(const CImageEnhancerDoc& doc) {
-    const CDib* pDib = doc.GetDib();
-    std::string text;
-    if (pDib)
-        text = "Width: " + std::to_string(pDib->GetWidth()) +
-               "\nHeight: " + std::to_string(pDib->GetHeight()) +
-               "\nBits per pixel: " + std::to_string(pDib->GetBitCount()) + "\n";
-    const std::string& path = doc.GetPathName();
-    if (path.empty()) return text;
-    const QFileInfo info(QString::fromStdString(path));
-    std::string format =
-        doc.GetFileFormat() == kFormatPhoto ? std::string("Photo File") : FormatName(doc.GetFileFormat());
-    text += "\nFile: " + info.fileName().toStdString() + "\nFormat: " + format +
-            "\nSize: " + std::to_string(info.size()) + " bytes" +
-            "\nDate: " + info.lastModified().date().toString("yyyy-MM-dd").toStdString() +
-            "\nTime: " + info.lastModified().time().toString("HH:mm:ss").toStdString() +
-            "\nRead only: " + (info.isWritable() ? "No" : "Yes");
-    return text;
+    CImageInfoDlg dlg(QApplication::activeWindow(), CImageInformation::Of(*pDoc));
+    dlg.exec();
 }
 
 std::string CImageEnhancerView::WallpaperPath() {

@@ -74,8 +74,6 @@ public:
     void OnImageInformation();
     void OnWallpaper(bool bTile);
     static int CountColors(CDib& dib);
-    // The lines of the image information: size, depth and the file's facts.
-    static std::string ImageInformationText(const CImageEnhancerDoc& doc);
     // Where the wallpaper picture is written, and telling the desktop about
     // it (false when no desktop interface answered).
     static std::string WallpaperPath();

@@ -3,6 +3,7 @@
 // changes with undo and redo, duplicate, the clipboard, Save As in each
 // family, and files that cannot be opened.
 
+#include "album/AlbumPhotos.h"
 #include "app/CZelApp.h"
 #include "framework/CDC.h"
 #include "framework/CommandIds.h"
@@ -21,6 +22,7 @@
 #include "view/CImageEnhancerDoc.h"
 #include "view/CImageEnhancerFullScreenView.h"
 #include "view/CImageEnhancerView.h"
+#include "view/CImageInfoDlg.h"
 #include "view/CImpExpFileDialog.h"
 #include "view/COperationDialogs.h"
 #include "view/dialogs/EnhancerDialogs.h"
@@ -30,9 +32,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
+#include <QTimer>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -458,4 +463,55 @@ TEST_F(EnhancerWindow, ArithmeticTakesItsTwoPicturesAmongTheOpenWindows) {
     COperationTable::Run(*COperationTable::FindById(2178), ctx);
     EXPECT_TRUE(SamePixels(*result->GetDocument()->GetDib(), *expected));
     EXPECT_FALSE(a->GetDocument()->IsModified());
+}
+
+namespace {
+// Opens Image Information, reads every value label the dialog shows, and closes it.
+std::map<std::string, std::string> InformationShown(const std::function<bool()>& route) {
+    std::map<std::string, std::string> shown;
+    QTimer::singleShot(0, [&] {
+        auto* pDlg = dynamic_cast<CImageInfoDlg*>(QApplication::activeModalWidget());
+        if (!pDlg) return;
+        for (QLabel* pLabel : pDlg->findChildren<QLabel*>())
+            if (!pLabel->objectName().isEmpty() && !pLabel->objectName().startsWith("qt_"))
+                shown[pLabel->objectName().toStdString()] = pLabel->text().toStdString();
+        pDlg->accept();
+    });
+    EXPECT_TRUE(route());
+    return shown;
+}
+} // namespace
+
+TEST_F(EnhancerWindow, ImageInformationShowsAlbumTextsAndTheFile) {
+    const std::string photo = MakePhoto("info.qln", 40, 30);
+    SetPhotoText(photo, QLNI_TAG_TEXT1, "Harbour at dusk");
+    SetPhotoText(photo, QLNI_TAG_TEXT2, "Boats, gulls and the old lighthouse");
+    ASSERT_NE(Open(photo), nullptr);
+    auto shown = InformationShown([this] { return Route(2039); });
+    EXPECT_EQ(shown["width"], "40");
+    EXPECT_EQ(shown["height"], "30");
+    EXPECT_EQ(shown["bits"], "24");
+    EXPECT_EQ(shown["title"], "Harbour at dusk");
+    EXPECT_EQ(shown["description"], "Boats, gulls and the old lighthouse");
+    EXPECT_EQ(shown["file"], "info.qln");
+    EXPECT_EQ(shown["format"], "Photo File");
+    EXPECT_EQ(shown["size"], std::to_string(fs::file_size(photo)) + " bytes");
+    EXPECT_EQ(shown["readonly"], "No");
+    EXPECT_FALSE(shown["date"].empty());
+
+    // A picture that is no photo file has no album texts.
+    const std::string bmp = (m_dir / "plain.bmp").string();
+    ASSERT_EQ(ExportPicture(*Gradient(12, 7), SaveTypeFromExtension("BMP", 24), bmp), 1);
+    ASSERT_NE(Open(bmp), nullptr);
+    shown = InformationShown([this] { return Route(2039); });
+    EXPECT_EQ(shown["width"], "12");
+    EXPECT_EQ(shown["file"], "plain.bmp");
+    EXPECT_EQ(shown.count("title"), 0u);
+    EXPECT_EQ(shown.count("description"), 0u);
+
+    // An untitled duplicate shows the picture alone.
+    ASSERT_TRUE(Route(2184));
+    shown = InformationShown([this] { return Route(2039); });
+    EXPECT_EQ(shown["width"], "12");
+    EXPECT_EQ(shown.count("file"), 0u);
 }
