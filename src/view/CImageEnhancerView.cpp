@@ -21,6 +21,7 @@
 #include "storage/formats/ImportExport.h"
 #include "view/CImageEnhancerDoc.h"
 #include "view/CImageInfoDlg.h"
+#include "view/CZoomCursor.h"
 #include "view/COperationDialogs.h"
 
 #include <QApplication>
@@ -240,6 +241,7 @@ void CImageEnhancerView::SetZoom(int nZoom, const QPoint* pPoint) {
         pScroll->verticalScrollBar()->setValue(int(fromImage(iy, m_nZoom)) - vp->height() / 2);
     }
     if (CMDIChildWnd* pFrame = GetParentFrame()) pFrame->OnUpdateFrameTitle();
+    UpdateToolCursor();
     update();
 }
 
@@ -396,7 +398,14 @@ CEnhancerViewState CImageEnhancerView::GetViewState() const {
 
 void CImageEnhancerView::SetToolKind(EEnhancerTool tool) {
     m_tool = tool;
-    setCursor(tool == EEnhancerTool::Zoom ? Qt::CrossCursor : Qt::ArrowCursor);
+    UpdateToolCursor();
+}
+
+void CImageEnhancerView::UpdateToolCursor() {
+    if (m_tool == EEnhancerTool::Zoom)
+        setCursor(CZoomCursor::ForZoom(m_nZoom));
+    else
+        setCursor(Qt::ArrowCursor);
 }
 
 void CImageEnhancerView::RegisterCommands() {

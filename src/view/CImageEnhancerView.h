@@ -57,6 +57,8 @@ public:
 
     EEnhancerTool GetToolKind() const { return m_tool; }
     void SetToolKind(EEnhancerTool tool);
+    // The zoom tool shows the cursor of the present zoom; other tools the arrow.
+    void UpdateToolCursor();
     CEnhancerViewState GetViewState() const;
 
     // Runs a command of the operation table on the document's image: its

@@ -24,6 +24,7 @@
 #include "view/CImageEnhancerView.h"
 #include "view/CImageInfoDlg.h"
 #include "view/CImpExpFileDialog.h"
+#include "view/CZoomCursor.h"
 #include "view/COperationDialogs.h"
 #include "view/dialogs/EnhancerDialogs.h"
 
@@ -514,4 +515,45 @@ TEST_F(EnhancerWindow, ImageInformationShowsAlbumTextsAndTheFile) {
     shown = InformationShown([this] { return Route(2039); });
     EXPECT_EQ(shown["width"], "12");
     EXPECT_EQ(shown.count("file"), 0u);
+}
+
+TEST_F(EnhancerWindow, ZoomToolCursorFollowsTheZoom) {
+    auto image = [](const QCursor& c) { return c.pixmap().toImage(); };
+    // Three different drawings, the hot spot in the lens.
+    const QImage magnified = image(CZoomCursor::Get(CZoomCursor::Magnified));
+    const QImage actual = image(CZoomCursor::Get(CZoomCursor::Actual));
+    const QImage reduced = image(CZoomCursor::Get(CZoomCursor::Reduced));
+    ASSERT_FALSE(actual.isNull());
+    EXPECT_NE(magnified, actual);
+    EXPECT_NE(reduced, actual);
+    EXPECT_NE(magnified, reduced);
+    EXPECT_TRUE(actual.rect().contains(CZoomCursor::Get(CZoomCursor::Actual).hotSpot()));
+
+    CImageEnhancerView* v = Open(MakePhoto("cur.qln", 40, 30));
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->cursor().shape(), Qt::ArrowCursor);
+    ASSERT_TRUE(Route(ID_ZOOM_TOOL));
+    EXPECT_EQ(image(v->cursor()), actual);
+    const QPoint pt(5, 5);
+    QTest::mouseClick(v, Qt::LeftButton, {}, pt);
+    EXPECT_EQ(image(v->cursor()), magnified);
+    QTest::mouseClick(v, Qt::RightButton, {}, pt); // back to 1:1
+    EXPECT_EQ(image(v->cursor()), actual);
+    QTest::mouseClick(v, Qt::RightButton, {}, pt);
+    EXPECT_EQ(v->GetZoom(), -2);
+    EXPECT_EQ(image(v->cursor()), reduced);
+    // At the smallest and the largest zoom a further click changes nothing.
+    v->SetZoom(-16);
+    QTest::mouseClick(v, Qt::RightButton, {}, pt);
+    EXPECT_EQ(v->GetZoom(), -16);
+    EXPECT_EQ(image(v->cursor()), reduced);
+    v->SetZoom(16);
+    EXPECT_EQ(image(v->cursor()), magnified);
+    QTest::mouseClick(v, Qt::LeftButton, {}, pt);
+    EXPECT_EQ(v->GetZoom(), 16);
+    EXPECT_EQ(image(v->cursor()), magnified);
+    // Leaving the tool resets the zoom and gives the arrow back.
+    QTest::keyClick(v, Qt::Key_Escape);
+    EXPECT_EQ(v->GetZoom(), 1);
+    EXPECT_EQ(v->cursor().shape(), Qt::ArrowCursor);
 }
