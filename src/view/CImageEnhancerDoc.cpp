@@ -86,13 +86,17 @@ bool CImageEnhancerDoc::OnSaveDocument(const std::string& path) {
     GetUserPrompt().BeginWaitCursor();
     int rc = 0;
     try {
-        rc = ExportFile(*m_pDib, m_nSaveFormat, path);
+        rc = ExportPicture(*m_pDib, m_nSaveFormat, path);
     } catch (...) {
         GetUserPrompt().EndWaitCursor();
         throw;
     }
     GetUserPrompt().EndWaitCursor();
-    if (rc != IMPEXP_SUCCESS) return false;
+    if (rc != IMPEXP_SUCCESS) {
+        // The picture stays marked as changed, so closing still asks.
+        ReportException(CAppException(FormatImpExpError(IDS_FILE_SAVE_ERROR, path, rc)));
+        return false;
+    }
     m_nModifyCount = 0;
     SetModifiedFlag(false);
     return true;

@@ -557,3 +557,19 @@ TEST_F(EnhancerWindow, ZoomToolCursorFollowsTheZoom) {
     EXPECT_EQ(v->GetZoom(), 1);
     EXPECT_EQ(v->cursor().shape(), Qt::ArrowCursor);
 }
+
+TEST_F(EnhancerWindow, FailedSaveKeepsThePictureModified) {
+    CImageEnhancerView* v = Open(MakePhoto("keep.qln", 20, 10));
+    ASSERT_NE(v, nullptr);
+    ASSERT_TRUE(Route(2031));
+    ASSERT_TRUE(v->GetDocument()->IsModified());
+    const std::string nowhere = (m_dir / "no-such-dir" / "out.bmp").string();
+    m_saveAs.push_back({nowhere, SaveTypeFromExtension("BMP", 24)});
+    m_prompt.m_answers.push_back(IDOK);
+    Route(ID_FILE_SAVE_AS);
+    EXPECT_FALSE(fs::exists(nowhere));
+    ASSERT_FALSE(m_prompt.m_shown.empty());
+    EXPECT_NE(m_prompt.m_shown.back().text.find("saving"), std::string::npos) << m_prompt.m_shown.back().text;
+    EXPECT_TRUE(v->GetDocument()->IsModified());
+    EXPECT_EQ(v->GetDocument()->GetModifyCount(), 1);
+}
