@@ -21,8 +21,8 @@
 #include "storage/formats/ImportExport.h"
 #include "view/CImageEnhancerDoc.h"
 #include "view/CImageInfoDlg.h"
-#include "view/CZoomCursor.h"
 #include "view/COperationDialogs.h"
+#include "view/CZoomCursor.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -4,6 +4,8 @@
 // family, and files that cannot be opened.
 
 #include "album/AlbumPhotos.h"
+#include "album/ui/CAlbumDoc.h"
+#include "album/ui/CTnView.h"
 #include "app/CZelApp.h"
 #include "framework/CDC.h"
 #include "framework/CommandIds.h"
@@ -24,8 +26,8 @@
 #include "view/CImageEnhancerView.h"
 #include "view/CImageInfoDlg.h"
 #include "view/CImpExpFileDialog.h"
-#include "view/CZoomCursor.h"
 #include "view/COperationDialogs.h"
+#include "view/CZoomCursor.h"
 #include "view/dialogs/EnhancerDialogs.h"
 
 #include <QTest>
@@ -38,9 +40,9 @@
 #include <QTimer>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -572,4 +574,32 @@ TEST_F(EnhancerWindow, FailedSaveKeepsThePictureModified) {
     EXPECT_NE(m_prompt.m_shown.back().text.find("saving"), std::string::npos) << m_prompt.m_shown.back().text;
     EXPECT_TRUE(v->GetDocument()->IsModified());
     EXPECT_EQ(v->GetDocument()->GetModifyCount(), 1);
+}
+
+TEST_F(EnhancerWindow, SavedPhotoRefreshesItsAlbumThumbnails) {
+    CDocTemplate* t = m_app->FindTemplate(RUNTIME_CLASS(CTnView));
+    ASSERT_NE(t, nullptr);
+    auto* album = dynamic_cast<CAlbumDoc*>(t->OpenDocumentFile(""));
+    ASSERT_NE(album, nullptr);
+    const std::string photo = MakePhoto("inalbum.qln", 64, 48);
+    ASSERT_TRUE(album->AddImages({photo}));
+    ASSERT_EQ(album->GetPhotoCount(), 1);
+    // Blue grows from left to right; mirrored it falls.
+    auto leftMinusRight = [&] {
+        CDib* pThumb = album->GetThumbnail(0)->m_pDib.get();
+        const int y = pThumb->GetHeight() / 2;
+        std::vector<uint8_t> row(static_cast<size_t>(pThumb->GetWidth()) * 3);
+        pThumb->GetRowRGB(y, row.data());
+        return int(row[2]) - int(row[row.size() - 1]); // third byte of the first and last pixel
+    };
+    EXPECT_LT(leftMinusRight(), -50);
+
+    CImageEnhancerView* v = Open(photo);
+    ASSERT_NE(v, nullptr);
+    ASSERT_TRUE(Route(2031));
+    ASSERT_TRUE(Route(ID_FILE_SAVE));
+    EXPECT_FALSE(v->GetDocument()->IsModified());
+    EXPECT_EQ(album->LoadedThumbnailCount(), 0); // the album let go of the old one
+    EXPECT_GT(leftMinusRight(), 50);
+    album->SetModifiedFlag(false);
 }
