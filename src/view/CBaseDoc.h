@@ -20,6 +20,9 @@ public:
     virtual void SetCurrentPhoto(int) {}
     // The file that opens in the enhancer for the photo (empty: none).
     virtual std::string GetPictureToOpen(int) const { return {}; }
+    // A photo file was written anew: an album holding it drops the
+    // thumbnails it shows and repaints.
+    virtual void OnPhotoFileChanged(const std::string& /*path*/) {}
 
     // Asks for the file name of a save: the proposal is shown, a typed name
     // that is not acceptable gives 1023 and the dialog stays open. Empty:

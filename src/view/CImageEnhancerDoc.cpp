@@ -1,5 +1,6 @@
 #include "view/CImageEnhancerDoc.h"
 
+#include "album/AlbumPhotos.h"
 #include "album/AlbumViewRules.h"
 #include "framework/CAppException.h"
 #include "framework/CException.h"
@@ -8,9 +9,12 @@
 #include "framework/ReportException.h"
 #include "framework/StringTable.h"
 #include "framework/UserPrompt.h"
+#include "framework/qt/CDocTemplate.h"
+#include "framework/qt/CWinApp.h"
 #include "imaging/CDib.h"
 #include "storage/formats/ImpExpTables.h"
 #include "storage/formats/ImportExport.h"
+#include "storage/photo/QlnPhotoFile.h"
 #include "view/CImageEnhancerView.h"
 #include "view/CImpExpFileDialog.h"
 
@@ -86,16 +90,41 @@ bool CImageEnhancerDoc::OnSaveDocument(const std::string& path) {
     GetUserPrompt().BeginWaitCursor();
     int rc = 0;
     try {
-        rc = ExportFile(*m_pDib, m_nSaveFormat, path);
+        rc = ExportPicture(*m_pDib, m_nSaveFormat, path);
     } catch (...) {
         GetUserPrompt().EndWaitCursor();
         throw;
     }
     GetUserPrompt().EndWaitCursor();
-    if (rc != IMPEXP_SUCCESS) return false;
+    if (rc != IMPEXP_SUCCESS) {
+        // The picture stays marked as changed, so closing still asks.
+        ReportException(CAppException(FormatImpExpError(IDS_FILE_SAVE_ERROR, path, rc)));
+        return false;
+    }
     m_nModifyCount = 0;
     SetModifiedFlag(false);
+    if (m_nSaveFormat == kSaveTypePhoto) PhotoFileChanged(path);
     return true;
+}
+
+void CImageEnhancerDoc::PhotoFileChanged(const std::string& path) {
+    // The thumbnails the file keeps for its albums show the new picture.
+    try {
+        for (uint16_t wScale = 0; wScale < QLNI_SCALE_COUNT; ++wScale) {
+            uint32_t dwLength = 0;
+            if (GetTagLength(path, QLNI_TAG_THUMBNAIL, &dwLength, wScale) > 0 && dwLength > 0)
+                CreateThumbnail(path, *m_pDib, wScale, std::string());
+        }
+        QLNI_CloseFile();
+    } catch (...) {
+        ReportException(std::current_exception());
+    }
+    // Open albums holding the photo show it anew.
+    if (CWinApp* pApp = AfxGetApp())
+        for (const auto& pTemplate : pApp->GetTemplates())
+            for (CDocument* pDoc : pTemplate->GetDocuments())
+                if (auto* pBase = dynamic_cast<CBaseDoc*>(pDoc); pBase && pBase != this)
+                    pBase->OnPhotoFileChanged(path);
 }
 
 void CImageEnhancerDoc::DeleteContents() {

@@ -47,6 +47,8 @@ public:
 
 private:
     void UpdateSaveFormat();
+    // After a photo file is written: its thumbnails and the open albums follow.
+    void PhotoFileChanged(const std::string& path);
 
     std::unique_ptr<CDib> m_pDib;
     int m_nModifyCount = 0;

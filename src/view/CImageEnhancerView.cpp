@@ -20,7 +20,9 @@
 #include "storage/formats/ImpExpTables.h"
 #include "storage/formats/ImportExport.h"
 #include "view/CImageEnhancerDoc.h"
+#include "view/CImageInfoDlg.h"
 #include "view/COperationDialogs.h"
+#include "view/CZoomCursor.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -239,6 +241,7 @@ void CImageEnhancerView::SetZoom(int nZoom, const QPoint* pPoint) {
         pScroll->verticalScrollBar()->setValue(int(fromImage(iy, m_nZoom)) - vp->height() / 2);
     }
     if (CMDIChildWnd* pFrame = GetParentFrame()) pFrame->OnUpdateFrameTitle();
+    UpdateToolCursor();
     update();
 }
 
@@ -395,7 +398,14 @@ CEnhancerViewState CImageEnhancerView::GetViewState() const {
 
 void CImageEnhancerView::SetToolKind(EEnhancerTool tool) {
     m_tool = tool;
-    setCursor(tool == EEnhancerTool::Zoom ? Qt::CrossCursor : Qt::ArrowCursor);
+    UpdateToolCursor();
+}
+
+void CImageEnhancerView::UpdateToolCursor() {
+    if (m_tool == EEnhancerTool::Zoom)
+        setCursor(CZoomCursor::ForZoom(m_nZoom));
+    else
+        setCursor(Qt::ArrowCursor);
 }
 
 void CImageEnhancerView::RegisterCommands() {
@@ -706,27 +716,8 @@ void CImageEnhancerView::OnCountColors() {
 void CImageEnhancerView::OnImageInformation() {
     CImageEnhancerDoc* pDoc = GetDocument();
     if (!pDoc || !pDoc->GetDib()) return;
-    GetUserPrompt().MessageBox(ImageInformationText(*pDoc), MB_OK | MB_ICONINFORMATION);
-}
-
-std::string CImageEnhancerView::ImageInformationText(const CImageEnhancerDoc& doc) {
-    const CDib* pDib = doc.GetDib();
-    std::string text;
-    if (pDib)
-        text = "Width: " + std::to_string(pDib->GetWidth()) +
-               "\nHeight: " + std::to_string(pDib->GetHeight()) +
-               "\nBits per pixel: " + std::to_string(pDib->GetBitCount()) + "\n";
-    const std::string& path = doc.GetPathName();
-    if (path.empty()) return text;
-    const QFileInfo info(QString::fromStdString(path));
-    std::string format =
-        doc.GetFileFormat() == kFormatPhoto ? std::string("Photo File") : FormatName(doc.GetFileFormat());
-    text += "\nFile: " + info.fileName().toStdString() + "\nFormat: " + format +
-            "\nSize: " + std::to_string(info.size()) + " bytes" +
-            "\nDate: " + info.lastModified().date().toString("yyyy-MM-dd").toStdString() +
-            "\nTime: " + info.lastModified().time().toString("HH:mm:ss").toStdString() +
-            "\nRead only: " + (info.isWritable() ? "No" : "Yes");
-    return text;
+    CImageInfoDlg dlg(QApplication::activeWindow(), CImageInformation::Of(*pDoc));
+    dlg.exec();
 }
 
 std::string CImageEnhancerView::WallpaperPath() {

@@ -57,6 +57,8 @@ public:
 
     EEnhancerTool GetToolKind() const { return m_tool; }
     void SetToolKind(EEnhancerTool tool);
+    // The zoom tool shows the cursor of the present zoom; other tools the arrow.
+    void UpdateToolCursor();
     CEnhancerViewState GetViewState() const;
 
     // Runs a command of the operation table on the document's image: its
@@ -74,8 +76,6 @@ public:
     void OnImageInformation();
     void OnWallpaper(bool bTile);
     static int CountColors(CDib& dib);
-    // The lines of the image information: size, depth and the file's facts.
-    static std::string ImageInformationText(const CImageEnhancerDoc& doc);
     // Where the wallpaper picture is written, and telling the desktop about
     // it (false when no desktop interface answered).
     static std::string WallpaperPath();

@@ -3,6 +3,9 @@
 // changes with undo and redo, duplicate, the clipboard, Save As in each
 // family, and files that cannot be opened.
 
+#include "album/AlbumPhotos.h"
+#include "album/ui/CAlbumDoc.h"
+#include "album/ui/CTnView.h"
 #include "app/CZelApp.h"
 #include "framework/CDC.h"
 #include "framework/CommandIds.h"
@@ -21,8 +24,10 @@
 #include "view/CImageEnhancerDoc.h"
 #include "view/CImageEnhancerFullScreenView.h"
 #include "view/CImageEnhancerView.h"
+#include "view/CImageInfoDlg.h"
 #include "view/CImpExpFileDialog.h"
 #include "view/COperationDialogs.h"
+#include "view/CZoomCursor.h"
 #include "view/dialogs/EnhancerDialogs.h"
 
 #include <QTest>
@@ -30,11 +35,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
+#include <QTimer>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -458,4 +466,140 @@ TEST_F(EnhancerWindow, ArithmeticTakesItsTwoPicturesAmongTheOpenWindows) {
     COperationTable::Run(*COperationTable::FindById(2178), ctx);
     EXPECT_TRUE(SamePixels(*result->GetDocument()->GetDib(), *expected));
     EXPECT_FALSE(a->GetDocument()->IsModified());
+}
+
+namespace {
+// Opens Image Information, reads every value label the dialog shows, and closes it.
+std::map<std::string, std::string> InformationShown(const std::function<bool()>& route) {
+    std::map<std::string, std::string> shown;
+    QTimer::singleShot(0, [&] {
+        auto* pDlg = dynamic_cast<CImageInfoDlg*>(QApplication::activeModalWidget());
+        if (!pDlg) return;
+        for (QLabel* pLabel : pDlg->findChildren<QLabel*>())
+            if (!pLabel->objectName().isEmpty() && !pLabel->objectName().startsWith("qt_"))
+                shown[pLabel->objectName().toStdString()] = pLabel->text().toStdString();
+        pDlg->accept();
+    });
+    EXPECT_TRUE(route());
+    return shown;
+}
+} // namespace
+
+TEST_F(EnhancerWindow, ImageInformationShowsAlbumTextsAndTheFile) {
+    const std::string photo = MakePhoto("info.qln", 40, 30);
+    SetPhotoText(photo, QLNI_TAG_TEXT1, "Harbour at dusk");
+    SetPhotoText(photo, QLNI_TAG_TEXT2, "Boats, gulls and the old lighthouse");
+    ASSERT_NE(Open(photo), nullptr);
+    auto shown = InformationShown([this] { return Route(2039); });
+    EXPECT_EQ(shown["width"], "40");
+    EXPECT_EQ(shown["height"], "30");
+    EXPECT_EQ(shown["bits"], "24");
+    EXPECT_EQ(shown["title"], "Harbour at dusk");
+    EXPECT_EQ(shown["description"], "Boats, gulls and the old lighthouse");
+    EXPECT_EQ(shown["file"], "info.qln");
+    EXPECT_EQ(shown["format"], "Photo File");
+    EXPECT_EQ(shown["size"], std::to_string(fs::file_size(photo)) + " bytes");
+    EXPECT_EQ(shown["readonly"], "No");
+    EXPECT_FALSE(shown["date"].empty());
+
+    // A picture that is no photo file has no album texts.
+    const std::string bmp = (m_dir / "plain.bmp").string();
+    ASSERT_EQ(ExportPicture(*Gradient(12, 7), SaveTypeFromExtension("BMP", 24), bmp), 1);
+    ASSERT_NE(Open(bmp), nullptr);
+    shown = InformationShown([this] { return Route(2039); });
+    EXPECT_EQ(shown["width"], "12");
+    EXPECT_EQ(shown["file"], "plain.bmp");
+    EXPECT_EQ(shown.count("title"), 0u);
+    EXPECT_EQ(shown.count("description"), 0u);
+
+    // An untitled duplicate shows the picture alone.
+    ASSERT_TRUE(Route(2184));
+    shown = InformationShown([this] { return Route(2039); });
+    EXPECT_EQ(shown["width"], "12");
+    EXPECT_EQ(shown.count("file"), 0u);
+}
+
+TEST_F(EnhancerWindow, ZoomToolCursorFollowsTheZoom) {
+    auto image = [](const QCursor& c) { return c.pixmap().toImage(); };
+    // Three different drawings, the hot spot in the lens.
+    const QImage magnified = image(CZoomCursor::Get(CZoomCursor::Magnified));
+    const QImage actual = image(CZoomCursor::Get(CZoomCursor::Actual));
+    const QImage reduced = image(CZoomCursor::Get(CZoomCursor::Reduced));
+    ASSERT_FALSE(actual.isNull());
+    EXPECT_NE(magnified, actual);
+    EXPECT_NE(reduced, actual);
+    EXPECT_NE(magnified, reduced);
+    EXPECT_TRUE(actual.rect().contains(CZoomCursor::Get(CZoomCursor::Actual).hotSpot()));
+
+    CImageEnhancerView* v = Open(MakePhoto("cur.qln", 40, 30));
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->cursor().shape(), Qt::ArrowCursor);
+    ASSERT_TRUE(Route(ID_ZOOM_TOOL));
+    EXPECT_EQ(image(v->cursor()), actual);
+    const QPoint pt(5, 5);
+    QTest::mouseClick(v, Qt::LeftButton, {}, pt);
+    EXPECT_EQ(image(v->cursor()), magnified);
+    QTest::mouseClick(v, Qt::RightButton, {}, pt); // back to 1:1
+    EXPECT_EQ(image(v->cursor()), actual);
+    QTest::mouseClick(v, Qt::RightButton, {}, pt);
+    EXPECT_EQ(v->GetZoom(), -2);
+    EXPECT_EQ(image(v->cursor()), reduced);
+    // At the smallest and the largest zoom a further click changes nothing.
+    v->SetZoom(-16);
+    QTest::mouseClick(v, Qt::RightButton, {}, pt);
+    EXPECT_EQ(v->GetZoom(), -16);
+    EXPECT_EQ(image(v->cursor()), reduced);
+    v->SetZoom(16);
+    EXPECT_EQ(image(v->cursor()), magnified);
+    QTest::mouseClick(v, Qt::LeftButton, {}, pt);
+    EXPECT_EQ(v->GetZoom(), 16);
+    EXPECT_EQ(image(v->cursor()), magnified);
+    // Leaving the tool resets the zoom and gives the arrow back.
+    QTest::keyClick(v, Qt::Key_Escape);
+    EXPECT_EQ(v->GetZoom(), 1);
+    EXPECT_EQ(v->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(EnhancerWindow, FailedSaveKeepsThePictureModified) {
+    CImageEnhancerView* v = Open(MakePhoto("keep.qln", 20, 10));
+    ASSERT_NE(v, nullptr);
+    ASSERT_TRUE(Route(2031));
+    ASSERT_TRUE(v->GetDocument()->IsModified());
+    const std::string nowhere = (m_dir / "no-such-dir" / "out.bmp").string();
+    m_saveAs.push_back({nowhere, SaveTypeFromExtension("BMP", 24)});
+    m_prompt.m_answers.push_back(IDOK);
+    Route(ID_FILE_SAVE_AS);
+    EXPECT_FALSE(fs::exists(nowhere));
+    ASSERT_FALSE(m_prompt.m_shown.empty());
+    EXPECT_NE(m_prompt.m_shown.back().text.find("saving"), std::string::npos) << m_prompt.m_shown.back().text;
+    EXPECT_TRUE(v->GetDocument()->IsModified());
+    EXPECT_EQ(v->GetDocument()->GetModifyCount(), 1);
+}
+
+TEST_F(EnhancerWindow, SavedPhotoRefreshesItsAlbumThumbnails) {
+    CDocTemplate* t = m_app->FindTemplate(RUNTIME_CLASS(CTnView));
+    ASSERT_NE(t, nullptr);
+    auto* album = dynamic_cast<CAlbumDoc*>(t->OpenDocumentFile(""));
+    ASSERT_NE(album, nullptr);
+    const std::string photo = MakePhoto("inalbum.qln", 64, 48);
+    ASSERT_TRUE(album->AddImages({photo}));
+    ASSERT_EQ(album->GetPhotoCount(), 1);
+    // Blue grows from left to right; mirrored it falls.
+    auto leftMinusRight = [&] {
+        CDib* pThumb = album->GetThumbnail(0)->m_pDib.get();
+        const int y = pThumb->GetHeight() / 2;
+        std::vector<uint8_t> row(static_cast<size_t>(pThumb->GetWidth()) * 3);
+        pThumb->GetRowRGB(y, row.data());
+        return int(row[2]) - int(row[row.size() - 1]); // third byte of the first and last pixel
+    };
+    EXPECT_LT(leftMinusRight(), -50);
+
+    CImageEnhancerView* v = Open(photo);
+    ASSERT_NE(v, nullptr);
+    ASSERT_TRUE(Route(2031));
+    ASSERT_TRUE(Route(ID_FILE_SAVE));
+    EXPECT_FALSE(v->GetDocument()->IsModified());
+    EXPECT_EQ(album->LoadedThumbnailCount(), 0); // the album let go of the old one
+    EXPECT_GT(leftMinusRight(), 50);
+    album->SetModifiedFlag(false);
 }

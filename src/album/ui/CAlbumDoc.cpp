@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 IMPLEMENT_DYNAMIC(CAlbumDoc, CBaseDoc)
 
@@ -188,6 +189,18 @@ const CTnCacheEntry* CAlbumDoc::GetThumbnail(int nIndex) {
         if (!slot) ThrowPhotoFileError(GetAlbum().GetPath(nIndex));
     }
     return slot.get();
+}
+
+void CAlbumDoc::OnPhotoFileChanged(const std::string& path) {
+    std::error_code ec;
+    for (int i = 0; i < GetAlbum().GetCount(); ++i) {
+        const std::string& mine = GetAlbum().GetPath(i);
+        if (mine == path || std::filesystem::equivalent(mine, path, ec)) {
+            ReleaseThumbnails();
+            UpdateAllViews(nullptr);
+            return;
+        }
+    }
 }
 
 void CAlbumDoc::ReleaseThumbnails() {

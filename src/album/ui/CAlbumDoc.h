@@ -39,6 +39,7 @@ public:
     void SetCurrentPhoto(int nIndex) override { m_nCurrentPhoto = nIndex; }
     // A companion photo file opens the picture it stands for.
     std::string GetPictureToOpen(int nIndex) const override;
+    void OnPhotoFileChanged(const std::string& path) override;
 
     CAlbum& GetAlbum() { return m_data.m_album; }
     const CAlbum& GetAlbum() const { return m_data.m_album; }
