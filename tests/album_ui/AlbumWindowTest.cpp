@@ -2,6 +2,7 @@
 // keys, delete, drags within and between albums, saving, bad photo files,
 // view switching and the tool bar.
 
+#include "AlbumUiTestUtil.h"
 #include "album/AlbumViewRules.h"
 #include "album/CAlbum.h"
 #include "album/CTnLayout.h"
@@ -49,13 +50,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// A photo file with a flat picture of the given shade.
-void MakePhoto(const std::string& path, int w, int h, uint8_t shade) {
-    CDib dib(24, w, h, nullptr);
-    for (int y = 0; y < h; ++y) std::memset(dib.GetRow(y), shade, static_cast<size_t>(dib.GetStride()));
-    ASSERT_EQ(ExportPicture(dib, 666, path), 1);
-}
 
 class AlbumWindow : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 // texts of an empty album and of a photo that cannot be read, and the starts
 // from the command line.
 
+#include "AlbumUiTestUtil.h"
 #include "album/CAlbum.h"
 #include "album/ui/CAlbumDoc.h"
 #include "album/ui/CFullScreenView.h"
@@ -41,12 +42,6 @@ namespace fs = std::filesystem;
 using S = CSlideShowState;
 
 namespace {
-
-void MakePhoto(const std::string& path, int w, int h, uint8_t shade) {
-    CDib dib(24, w, h, nullptr);
-    for (int y = 0; y < h; ++y) std::memset(dib.GetRow(y), shade, static_cast<size_t>(dib.GetStride()));
-    ASSERT_EQ(ExportPicture(dib, 666, path), 1);
-}
 
 class SlideShow : public ::testing::Test {
 protected:
